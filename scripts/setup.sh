@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 libqt6sql6-sqlite libqt6opengl6-dev qt6-qpa-plugins
   libcurl4-openssl-dev libarchive-dev libssl-dev libudev-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils imagemagick fonts-roboto-unhinted fonts-lato
+  xvfb xauth x11-utils xdotool imagemagick fonts-roboto-unhinted fonts-lato
   curl openssl ca-certificates
 )
 

@@ -1,1 +1,6 @@
-# sources of app
+target_sources(solvanta_base PRIVATE app/ServerSettings.cpp)
+target_sources(solvanta_gui PRIVATE
+  app/UAPI.cpp
+  app/UAPIProcess.cpp
+  app/ProgramEntry.cpp
+  app/DemoPanel.cpp)
