@@ -72,7 +72,8 @@ class StartupTest : public testing::Test {
   }
 
   void SetHomologacao(std::optional<std::uint32_t> value) {
-    auto& registry = *platform::CreatePlatform({"sim", pc_->Path(), nullptr}).registry;
+    const auto pc = platform::CreatePlatform({"sim", pc_->Path(), nullptr});
+    auto& registry = *pc.registry;
     const std::string key = "SOFTWARE\\AssistenteSolvanta";
     registry.CreateKey(platform::Hive::CurrentUser, key);
     if (value) {
