@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh AssistenteSolvanta solvanta_fonts
-program=$PWD/${SOLVANTA_BUILD_DIR:-build}/src/AssistenteSolvanta
+program=$(realpath "${SOLVANTA_BUILD_DIR:-build}")/src/AssistenteSolvanta
 out=$PWD/docs/screenshots
 mkdir -p "$out"
 
@@ -22,33 +22,38 @@ sleep 1
 "$program" --demo-root="$world" >"$world.log" 2>&1 &
 app_pid=$!
 
-# Waits for a window with this title and prints its id.
+# Waits for a window with this title and prints its id; fails the script
+# (through `set -e` at the caller) when none shows up.
 window() {
   for _ in $(seq 50); do
-    if id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [[ -n $id ]]; then
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
+    if [[ -n $id ]]; then
       echo "$id"
-      return
+      return 0
     fi
     sleep 0.2
   done
   echo "screenshots: no window \"$1\"" >&2
   cat "$world.log" >&2
-  exit 1
+  return 1
 }
 
+# Takes what the screen shows where the window is, so that dialogs laid
+# over it are in the picture too.
 shot() {
-  import -window "$1" "$out/$2.png"
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$2.png"
   convert "$out/$2.png" -strip -define png:compression-level=9 "$out/$2.png"
   echo "screenshots: $out/$2.png"
 }
 
 main=$(window "Assistente Solvanta")
+panel=$(window "Dispositivos simulados")
 sleep 1.5
 shot "$main" main-window
-shot "$(window "Dispositivos simulados")" demo-panel
+shot "$panel" demo-panel
 
-# The close picture asks nothing; Ctrl+Alt+H shows the restart notice.
-xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+# Ctrl+Alt+H shows the restart notice over the stage.
 xdotool key --window "$main" ctrl+alt+h
 sleep 1
-shot "$(window "Fmessage")" message-dialog
+shot "$main" message-dialog

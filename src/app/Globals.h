@@ -5,15 +5,21 @@
 // creation, and lives until the process ends.
 
 class Tfp;
+class Tdm;
 class TUAPI;
 class TFmessage;
 class TSystemDone;
 class TFBNB;
 class TmsgSimNao;
+class TDrvInstall;
+class TClassDeviceChanges;
 
 extern Tfp* fp;
+extern Tdm* dm;
 extern TUAPI* UAPI;
 extern TFmessage* Fmessage;
 extern TSystemDone* SystemDone;
 extern TFBNB* FBNB;
 extern TmsgSimNao* msgSimNao;
+extern TDrvInstall* DrvInstall;
+extern TClassDeviceChanges* ClassDeviceChanges;

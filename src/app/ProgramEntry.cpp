@@ -11,13 +11,19 @@
 #include "app/UAPI.h"
 #include "app/fp.h"
 #include "app/msgSimNao.h"
+#include "catalogue/DataModule.h"
+#include "drivers/DrvInstall.h"
+#include "rewrite/uClassDeviceChanges.h"
 
 Tfp* fp = nullptr;
+Tdm* dm = nullptr;
 TUAPI* UAPI = nullptr;
 TFmessage* Fmessage = nullptr;
 TSystemDone* SystemDone = nullptr;
 TFBNB* FBNB = nullptr;
 TmsgSimNao* msgSimNao = nullptr;
+TDrvInstall* DrvInstall = nullptr;
+TClassDeviceChanges* ClassDeviceChanges = nullptr;
 
 namespace {
 
@@ -41,24 +47,30 @@ Slot slot(T*& instance) {
 std::vector<Slot> creationOrder() {
   return {
       slot(fp),          // Tfp
+      slot(dm),          // Tdm
       slot(UAPI),        // TUAPI
+      slot(DrvInstall),  // TDrvInstall
       slot(Fmessage),    // TFmessage
       slot(SystemDone),  // TSystemDone
       slot(FBNB),        // TFBNB
       slot(msgSimNao),   // TmsgSimNao
+      slot(ClassDeviceChanges),  // TClassDeviceChanges
   };
 }
+
+// The main window's first show starts the run; later shows do nothing.
+bool fpShown = false;
 
 }  // namespace
 
 void CreateProgramObjects() {
   for (const Slot& s : creationOrder()) s.create();
+  fpShown = false;
 
   QObject::connect(fp, &Tfp::closeRequested, UAPI, [] { UAPI->FecharSistema(); });
   QObject::connect(fp, &Tfp::homologacaoRequested, UAPI, [] { UAPI->DoHomologacao(); });
   QObject::connect(fp, &Tfp::shown, UAPI, [] {
-    static bool first = true;
-    if (std::exchange(first, false)) FpFormShow();
+    if (!std::exchange(fpShown, true)) FpFormShow();
   });
 }
 
@@ -68,6 +80,18 @@ void DestroyProgramObjects() {
 }
 
 void FpFormShow() {
+  // A database that could not be opened ends the run with its message; the
+  // dialogs exist only now, and the close needs the running message loop.
+  if (!dm->OpenFailure().isEmpty()) {
+    QMetaObject::invokeMethod(
+        UAPI,
+        [] {
+          UAPI->MsgPadrao(dm->OpenFailure(), false);
+          UAPI->FecharSistema();
+        },
+        Qt::QueuedConnection);
+    return;
+  }
   fp->Windows()->setText(UAPI->FOSInfo);
   fp->cpu()->setText(QStringLiteral("CPU: ") + UAPI->InfoCpu);
   fp->memoria()->setText(QStringLiteral("Memória: ") + UAPI->InfoMemoria + QStringLiteral(" MB"));

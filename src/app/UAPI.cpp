@@ -21,6 +21,7 @@
 #include "app/WMI.h"
 #include "app/fp.h"
 #include "app/msgSimNao.h"
+#include "catalogue/DataModule.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -78,6 +79,9 @@ void TUAPI::FormCreate() {
 
   InstallFonts();
 
+  // A database that cannot be opened is reported once the main window shows.
+  dm->OpenDatabases(FdataDir);
+
   // Tool archives left by an earlier run are never reused.
   RecursiveDelete(FSoftRewritersDir);
 
@@ -90,6 +94,8 @@ void TUAPI::FormCreate() {
   FOSInfo = QString::fromStdString(FWMI->Caption()) + QStringLiteral(" - ") +
             QString::number(FWMI->AddressWidth()) + QStringLiteral(" bits");
   Fiswindows64 = FWMI->AddressWidth() == 64;
+
+  GetMachineInfo();
 
   FinitSystemTime = pc.clock->TickCount();
 

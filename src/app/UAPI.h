@@ -65,6 +65,34 @@ class TUAPI : public QObject {
   // Lets pending window messages run once.
   void ProcessMessages();
 
+  // --- device presence (the Plug and Play devices attached now)
+  bool IsanySolvantaConnected();
+  bool IsSpreadsTrumconnected();
+  bool Verify_BurnModeRockchip();
+
+  // --- driver installation
+  // Whether the mark of the current driver set exists; creates the keys.
+  bool GetIsdriverAlreadyInstalled();
+  bool IsdriverAlreadyInstalled() { return GetIsdriverAlreadyInstalled(); }
+  void SetDriverInstalled();
+  // ArrayListOfDrivers := every "*.inf" under `mainPath`, in search order.
+  void ReturnInfFilesonPath(const QString& mainPath);
+
+  // --- catalogue
+  // The device id of a model code (its last 5 characters); empty when none.
+  QString ReturnIdFromRadical(const QString& Radical);
+
+  // --- machine facts
+  // Processor, memory, drive C: and the public address into the Info fields.
+  void GetMachineInfo();
+  // Whole seconds since the facts were gathered.
+  QString GetsystemTotalTimeUp();
+  // "0" before the firmware download began, else its whole seconds so far
+  // (also kept in LastMessureDownloadTime).
+  QString GetSystemFirmwareDownloadTime();
+  QString systemTotalTimeUp() { return GetsystemTotalTimeUp(); }
+  QString SystemFirmwareDownloadTime() { return GetSystemFirmwareDownloadTime(); }
+
   // --- read-only properties
   TWMI* WMI() const { return FWMI.get(); }
   const QString& OSInfo() const { return FOSInfo; }

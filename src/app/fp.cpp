@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
+#include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -185,6 +186,11 @@ void Tfp::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setPen(QColor(kGoldColour));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void Tfp::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  emit closeRequested();
 }
 
 void Tfp::showEvent(QShowEvent* event) {

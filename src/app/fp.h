@@ -47,6 +47,9 @@ class Tfp : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // A close from the window system (Alt+F4, the taskbar) runs the close
+  // procedure instead of dropping the window alone.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   bool DragEvent(QEvent* event);

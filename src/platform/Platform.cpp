@@ -3,13 +3,16 @@
 #include <stdexcept>
 
 #include "platform/RealClock.h"
+#include "platform/linux/DriverTools.h"
 #include "platform/linux/LinuxEnvironment.h"
 #include "platform/linux/LinuxRegistry.h"
 #include "platform/linux/LinuxShell.h"
 #include "platform/linux/LinuxWmi.h"
 #include "platform/linux/QtFonts.h"
+#include "platform/linux/UdevDevices.h"
 #include "platform/linux/UnityTaskbar.h"
 #include "platform/sim/SimBackends.h"
+#include "platform/sim/SimDevices.h"
 
 namespace platform {
 
@@ -20,15 +23,18 @@ Platform& Slot() {
   return current;
 }
 
-// Volumes, window control and device events have no backend yet and stay null.
+// Volumes and window control have no backend yet and stay null.
 Platform CreateLinux() {
   Platform ports;
   ports.environment = std::make_shared<LinuxEnvironment>();
   ports.registry = std::make_shared<LinuxRegistry>(LinuxRegistry::DefaultPath());
-  ports.shell = std::make_shared<LinuxShell>();
+  auto shell = std::make_shared<LinuxShell>();
+  RegisterLinuxDriverTools(*shell);
+  ports.shell = shell;
   ports.wmi = CreateLinuxWmi(ports.shell);
   ports.fonts = std::make_shared<QtFonts>();
   ports.taskbar = std::make_shared<UnityTaskbar>();
+  ports.deviceEvents = std::make_shared<UdevDeviceEvents>();
   return ports;
 }
 
@@ -40,10 +46,13 @@ Platform CreateSim(const std::string& statePath) {
   Platform ports;
   ports.environment = std::make_shared<SimEnvironment>(pc);
   ports.registry = std::make_shared<SimRegistry>(pc);
-  ports.shell = std::make_shared<SimShell>(pc);
+  auto shell = std::make_shared<SimShell>(pc);
+  RegisterSimDriverTools(*shell, pc);
+  ports.shell = shell;
   ports.wmi = std::make_shared<SimWmi>(pc, ports.shell);
   ports.fonts = std::make_shared<SimFonts>(pc);
   ports.taskbar = std::make_shared<SimTaskbar>(pc);
+  ports.deviceEvents = std::make_shared<SimDeviceEvents>(pc);
   return ports;
 }
 

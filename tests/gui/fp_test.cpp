@@ -208,3 +208,12 @@ TEST(Tfp, CloseGlyphAsksToCloseAndMinimiseGlyphMinimises) {
   EXPECT_TRUE(window.windowState().testFlag(Qt::WindowMinimized));
   EXPECT_EQ(closing.count(), 1);
 }
+
+TEST(Tfp, WindowSystemCloseRunsTheCloseProcedureInsteadOfDroppingTheWindow) {
+  Tfp window;
+  window.show();
+  QSignalSpy closing(&window, &Tfp::closeRequested);
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(closing.count(), 1);
+  EXPECT_TRUE(window.isVisible());
+}

@@ -1,16 +1,29 @@
 #include "platform/linux/LinuxRegistry.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <cstdlib>
+
+#include "platform/linux/UdevDevices.h"
 
 namespace platform {
 
 namespace {
 
-// HKEY_LOCAL_MACHINE: no keys yet. The serial-port map
-// ("HARDWARE\DEVICEMAP\SERIALCOMM", one value per serial device) is built here.
+// HKEY_LOCAL_MACHINE: the serial-port map ("HARDWARE\DEVICEMAP\SERIALCOMM",
+// one value per serial device), absent when there is no serial device.
 QJsonObject LocalMachineHive() {
-  return {};
+  QJsonArray ports;
+  for (const auto& [name, port] : LinuxSerialComm()) {
+    ports.append(QJsonObject{{"name", QString::fromStdString(name)},
+                             {"type", "sz"},
+                             {"data", QString::fromStdString(port)}});
+  }
+  QJsonObject hive;
+  if (!ports.isEmpty()) {
+    hive.insert("HARDWARE\\DEVICEMAP\\SERIALCOMM", ports);
+  }
+  return hive;
 }
 
 }  // namespace

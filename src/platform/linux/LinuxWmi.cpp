@@ -1,6 +1,8 @@
 #include "platform/linux/LinuxWmi.h"
 
 #include "platform/Wql.h"
+#include "platform/linux/MachineFactsProviders.h"
+#include "platform/linux/UdevDevices.h"
 
 namespace platform {
 
@@ -19,10 +21,12 @@ std::vector<WmiRow> ProviderWmi::Query(const std::string& wql) {
 
 std::shared_ptr<Wmi> CreateLinuxWmi(const std::shared_ptr<Shell>& shell) {
   auto wmi = std::make_shared<ProviderWmi>();
-  wmi->AddProvider("Win32_OperatingSystem", OperatingSystemProvider());
+  wmi->AddProvider("Win32_OperatingSystem", WithMemoryFacts(OperatingSystemProvider()));
   wmi->AddProvider("CIM_OperatingSystem", OperatingSystemProvider());
   wmi->AddProvider("Win32_Processor", ProcessorProvider());
+  wmi->AddProvider("Win32_LogicalDisk", LogicalDiskProvider());
   wmi->AddProvider("Win32_Process", ProcessProvider(shell));
+  wmi->AddProvider("Win32_PnPEntity", PnpEntityProvider());
   return wmi;
 }
 
