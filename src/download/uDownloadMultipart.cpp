@@ -1,0 +1,156 @@
+#include "download/uDownloadMultipart.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QTimer>
+
+#include "app/Globals.h"
+#include "app/Look.h"
+#include "app/PictureButton.h"
+#include "app/UAPI.h"
+#include "app/fp.h"
+#include "download/UMPDownloader.h"
+#include "drivers/SmoothProgressBar.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr char kBtnContinuarMaisTarde[] = ":/art/btn_continuar_mais_tarde.svg";
+
+QLabel* Text(QWidget* parent, const char* name, const QString& text, const QRect& place, int pixels,
+             QRgb colour, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), pixels, false));
+  SetTextColour(label, QColor(colour));
+  label->setGeometry(place);
+  label->setAlignment(align);
+  return label;
+}
+
+}  // namespace
+
+TDownloadMultipart::TDownloadMultipart(QWidget* parent) : TStageDialog(parent) {
+  setObjectName(QStringLiteral("DownloadMultipart"));
+  image2_ = new QLabel(this);
+  image2_->setObjectName(QStringLiteral("Image2"));
+  image2_->setGeometry(0, 0, kStageWidth, kStageHeight);
+  image2_->setPixmap(ArtPixmap(QLatin1String(art::kWaitingBackground), size()));
+
+  label1_ = Text(this, "Label1", QStringLiteral("Baixando arquivos"), {24, 40, 687, 40}, 27,
+                 kGoldColour, Qt::AlignCenter);
+  label2_ =
+      Text(this, "Label2",
+           QStringLiteral("Estamos baixando o arquivo necessário para regravar o dispositivo."),
+           {24, 130, 687, 24}, 16, kWhiteColour, Qt::AlignCenter);
+  label3_ = Text(this, "Label3", QStringLiteral("Este procedimento pode demorar."),
+                 {24, 160, 687, 24}, 16, kWhiteColour, Qt::AlignCenter);
+  label4_ = Text(this, "Label4", QStringLiteral("Por gentileza, aguarde o término."),
+                 {24, 190, 687, 24}, 16, kWhiteColour, Qt::AlignCenter);
+  abProgress_ = new SmoothProgressBar(QColor(kGoldColour), QColor(40, 60, 85), this);
+  abProgress_->setObjectName(QStringLiteral("AbProgress"));
+  abProgress_->setGeometry(60, 280, 615, 22);
+  lstatus_ =
+      Text(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 315, 615, 24}, 16, kWhiteColour);
+  lvelocidade_ = Text(this, "lvelocidade", QStringLiteral("Velocidade: 3000Kb/s"),
+                      {60, 345, 300, 24}, 16, kWhiteColour);
+  ltempoEstimado_ = Text(this, "ltempoEstimado", QStringLiteral("Tempo Estimado: 3 Minutos"),
+                         {375, 345, 300, 24}, 16, kWhiteColour, Qt::AlignRight | Qt::AlignVCenter);
+  btContinuarMaisTarde_ = new PictureButton(QLatin1String(kBtnContinuarMaisTarde), this);
+  btContinuarMaisTarde_->setObjectName(QStringLiteral("BtContinuarMaisTarde"));
+  btContinuarMaisTarde_->move(260, 470);
+  tamanho_ = Text(this, "Tamanho", QString(), {60, 375, 200, 24}, 16, kWhiteColour);
+  tamanho_->hide();
+  btcontinuar_ = new PictureButton(QLatin1String(art::kBtnContinuar), this);
+  btcontinuar_->setObjectName(QStringLiteral("Btcontinuar"));
+  btcontinuar_->move(260, 520);
+  btcontinuar_->hide();
+
+  iniciaprocesso_ = new QTimer(this);
+  iniciaprocesso_->setObjectName(QStringLiteral("iniciaprocesso"));
+  iniciaprocesso_->setInterval(200);
+  tempo_ = new QTimer(this);
+  tempo_->setObjectName(QStringLiteral("Tempo"));
+  tempo_->setInterval(100);
+  connect(iniciaprocesso_, &QTimer::timeout, this, &TDownloadMultipart::iniciaprocessoTimer);
+  connect(tempo_, &QTimer::timeout, this, &TDownloadMultipart::TempoTimer);
+  connect(btContinuarMaisTarde_, &PictureButton::clicked, this,
+          &TDownloadMultipart::BtContinuarMaisTardeClick);
+}
+
+TDownloadMultipart::~TDownloadMultipart() = default;
+
+QString TDownloadMultipart::FileIni() {
+  const QString dataDir = ::UAPI ? ::UAPI->dataDir() : QCoreApplication::applicationDirPath();
+  return StateFileFolder(QCoreApplication::applicationDirPath(), dataDir) +
+         QStringLiteral("DS.ini");
+}
+
+bool TDownloadMultipart::VerificaIntegridadeFirmware() {
+  return FirmwareIntact(filename, Md5Passado);
+}
+
+void TDownloadMultipart::FormShow() {
+  if (::fp) {
+    move(::fp->x() + ::fp->panelStage()->x(), ::fp->y() + 40);
+  }
+  alreadykicked = false;
+  DiscardForeignState(FileIni(), UrlPassada, filename);
+  abProgress_->SetMaximum(100);
+  abProgress_->SetPosition(0);
+  iniciaprocesso_->start();
+}
+
+void TDownloadMultipart::iniciaprocessoTimer() {
+  iniciaprocesso_->stop();
+  lstatus_->clear();
+  lvelocidade_->clear();
+  ltempoEstimado_->clear();
+  if (std::exchange(alreadykicked, true))
+    return;
+  try {
+    const QString folder = FileIni().chopped(QStringLiteral("DS.ini").size());
+    downloader_ = std::make_unique<TUMPDownloader>(folder);
+    downloader_->SetDownload(UrlPassada, filename);
+    abProgress_->SetPosition(0);
+    tempo_->stop();
+    downloader_->StarDownload(tempo_);
+    tempoinicio = platform::Current().clock->TickCount();
+  } catch (...) {
+  }
+}
+
+void TDownloadMultipart::TempoTimer() {
+  if (!downloader_ || platform::Current().clock->TickCount() - tempoinicio < 1000)
+    return;
+  try {
+    if (downloader_->GetStatusDownload()) {
+      downloader_->StopDownload(tempo_);
+      ::UAPI->DownloadExecutadoComSucesso = true;
+      downloader_.reset();
+      accept();
+      return;
+    }
+    if (downloader_->GetTotalDeBytesInt() == 0) {
+      downloader_->SetTotalDeBytes();
+      abProgress_->SetMaximum(100);
+    }
+    const std::int64_t total = downloader_->GetTotalDeBytesInt();
+    const std::int64_t done = downloader_->GetBytesProcessadosInt();
+    abProgress_->SetPosition(total == 0 || done == 0 ? 0 : DownloadPercent(total, done));
+    lstatus_->setText(QStringLiteral("Bytes processados : ") +
+                      downloader_->GetBytesProcessadorStr() + QStringLiteral(" de ") +
+                      downloader_->GetTotalDeBytesStr());
+    lvelocidade_->setText(QStringLiteral("Velocidade : ") + downloader_->GetVelocidadeDeDownload());
+    ltempoEstimado_->setText(QStringLiteral("Tempo estimado : ") + downloader_->GetTempoEstimado());
+  } catch (...) {
+  }
+}
+
+void TDownloadMultipart::BtContinuarMaisTardeClick() {
+  if (downloader_)
+    downloader_->StopDownload(tempo_);
+  ::UAPI->DownloadExecutadoComSucesso = false;
+  downloader_.reset();
+  reject();
+}
