@@ -1,0 +1,2 @@
+add_executable(single_download_bench single_download_bench.cpp)
+target_link_libraries(single_download_bench PRIVATE solvanta_base solvanta_sim)
