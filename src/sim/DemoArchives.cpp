@@ -1,0 +1,116 @@
+#include "sim/DemoArchives.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "sim/ArchiveWriters.h"
+#include "sim/DemoWorld.h"
+
+namespace sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A small image whose bytes tell what it is.
+std::string Image(const std::string& name, std::size_t size) {
+  std::string data;
+  data.reserve(size);
+  while (data.size() < size)
+    data += "SOLVANTA DEMO " + name + "\n";
+  data.resize(size);
+  return data;
+}
+
+struct ServedArchive {
+  const char* path;  // below the served folder
+  std::vector<ArchiveFile> entries;
+};
+
+std::vector<ServedArchive> FirmwareArchives() {
+  return {
+      {"solvanta/firmwares/flip2_sc6531.zip", {{"FLIP2_SC6531.pac", Image("flip2", 96 << 10)}}},
+      {"solvanta/firmwares/flip1.zip", {{"FLIP1_SC6531.pac", Image("flip1", 64 << 10)}}},
+      {"solvanta/firmwares/nova5_full.zip", {{"nova5/system.img", Image("nova5", 128 << 10)}}},
+      {"solvanta/firmwares/t10pro_rk3326.zip",
+       {{"T10PRO/update.img", Image("t10pro", 192 << 10)},
+        {"T10PRO/config.cfg", "FIRMWARE=update.img\n"}}},
+      {"solvanta/firmwares/t8_mt8321.zip",
+       {{"t8/MT8321_Android_scatter.txt", "- partition_index: SYS0\n  partition_name: preloader\n"},
+        {"t8/DA_SWSEC.bin", Image("da", 16 << 10)},
+        {"t8/preloader.bin", Image("preloader", 64 << 10)}}},
+      {"solvanta/firmwares/t8_mt8321_userdata.zip",
+       {{"t8/userdata.img", Image("userdata", 96 << 10)}}},
+      {"solvanta/firmwares/t8_mt8321_system.zip", {{"t8/system.img", Image("system", 128 << 10)}}},
+      {"solvanta/firmwares/tv32hd.zip",
+       {{"upgrade/", "", true}, {"upgrade/MstarUpgrade.bin", Image("tv32hd", 160 << 10)}}},
+      {"solvanta/firmwares/tv24.zip", {{"upgrade/MstarUpgrade.bin", Image("tv24", 128 << 10)}}},
+      {"solvanta/firmwares/vx14_recovery.zip",
+       {{"sources/install.wim", Image("vx14", 256 << 10)}, {"recovery.txt", "Vértice 14\n"}}},
+      {"solvanta/firmwares/vx13_recovery.zip", {{"sources/install.wim", Image("vx13", 192 << 10)}}},
+  };
+}
+
+// The firmware files of the catalogue that are not archives.
+std::vector<std::pair<const char*, std::string>> PlainFirmwares() {
+  return {{"solvanta/firmwares/t7_sc7731.pac", Image("t7", 128 << 10)},
+          {"solvanta/firmwares/t7kids_sc7731.pac", Image("t7kids", 128 << 10)},
+          {"solvanta/firmwares/t6.pac", Image("t6", 96 << 10)}};
+}
+
+std::expected<std::string, QString> ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in)
+    return std::unexpected(QStringLiteral("não foi possível ler %1").arg(file.c_str()));
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+std::expected<void, QString> WriteDemoArchives(const DemoWorld& world, const fs::path& fakeTool) {
+  const fs::path served = world.ServedDir();
+  std::vector<ServedArchive> archives = FirmwareArchives();
+  if (!fakeTool.empty()) {
+    auto tool = ReadFile(fakeTool);
+    if (!tool)
+      return std::unexpected(tool.error());
+    auto exe = [&tool](const char* name) { return ArchiveFile{name, *tool, false, true}; };
+    archives.push_back({"solvanta/rewriter/SpreadstrumTool.zip",
+                        {{"SpreadstrumTool/", "", true},
+                         exe("SpreadstrumTool/CmdDloader.exe"),
+                         {"SpreadstrumTool/BMAConfig.xml", "<BMAConfig/>\n"}}});
+    archives.push_back({"solvanta/rewriter/MediaTekTools.zip",
+                        {exe("MediaTekTools/flash_tool.exe"),
+                         {"MediaTekTools/MTK_AllInOne_DA.bin", Image("allinone", 32 << 10)}}});
+    archives.push_back({"solvanta/rewriter/RockChipToolsNew.zip",
+                        {exe("RockChipToolsNew/FactoryTool.exe"),
+                         {"RockChipToolsNew/config.ini", "[Language]\nSelected=1\n"}}});
+  }
+  for (const ServedArchive& archive : archives) {
+    const fs::path file = served / archive.path;
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    if (auto written = WriteZip(file, archive.entries); !written) {
+      return std::unexpected(
+          QStringLiteral("não foi possível gravar %1: %2")
+              .arg(QString::fromStdString(file.string()), QString::fromStdString(written.error())));
+    }
+  }
+  for (const auto& [path, contents] : PlainFirmwares()) {
+    const fs::path file = served / path;
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << contents;
+    if (!out) {
+      return std::unexpected(
+          QStringLiteral("não foi possível gravar %1").arg(QString::fromStdString(file.string())));
+    }
+  }
+  return {};
+}
+
+}  // namespace sim

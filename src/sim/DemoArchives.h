@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <expected>
+#include <filesystem>
+
+namespace sim {
+
+class DemoWorld;
+
+// The file name of the fake vendor tool program, installed beside the program.
+inline constexpr char kFakeToolName[] = "solvanta-fake-tool";
+
+// Lays the maker's archives into the world's served folder: the vendor tool
+// archives under "solvanta/rewriter/", each holding the fake tool under the
+// real tool's name (left out when `fakeTool` is empty), and the catalogue's
+// firmware files under "solvanta/firmwares/", archives of small generated
+// images. The archives are the same on every run.
+std::expected<void, QString> WriteDemoArchives(const DemoWorld& world,
+                                               const std::filesystem::path& fakeTool);
+
+}  // namespace sim
