@@ -53,7 +53,57 @@ sleep 1.5
 shot "$main" main-window
 shot "$panel" demo-panel
 
+# The selection road: stage coordinates are relative to the stage's corner.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+stage_x=$((X + 281))
+stage_y=$((Y + 40))
+click() {
+  xdotool mousemove $((stage_x + $1)) $((stage_y + $2)) click 1
+  sleep "${3:-1.5}"
+}
+# The self-update check hands over to the welcome screen.
+sleep 2
+shot "$main" welcome
+click 588 542 4
+shot "$main" identification
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+click 367 147 0.3
+xdotool type --delay 30 "52998224725Maria Souza"
+click 367 307 0.3
+xdotool type --delay 30 "11987654321"
+click 367 387 0.3
+xdotool type --delay 30 "maria@exemplo.com"
+sleep 0.5
+shot "$main" identification-filled
+click 367 500
+shot "$main" device-kind
+click 242 285
+xdotool mousemove 5 5
+sleep 1
+shot "$main" model-list
+xdotool mousemove $((stage_x + 150)) $((stage_y + 92))
+sleep 0.7
+shot "$main" model-help
+xdotool mousemove 5 5
+sleep 0.5
+click 100 200
+shot "$main" confirmation
+click 451 331 0.3
+shot "$main" confirmation-accepted
+click 575 494
+click 367 566
+click 492 285 0.2
+shot "$main" tv-catalogue-update
+sleep 2
+shot "$main" tv-code
+click 195 127 0.3
+xdotool type --delay 30 "43UH1"
+xdotool key Return
+sleep 1.5
+shot "$main" tv-confirmation
+
 # Ctrl+Alt+H shows the restart notice over the stage.
 xdotool key --window "$main" ctrl+alt+h
 sleep 1
 shot "$main" message-dialog
+

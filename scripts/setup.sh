@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libarchive-dev libssl-dev libudev-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick fonts-roboto-unhinted fonts-lato
-  curl openssl ca-certificates
+  curl openssl ca-certificates libarchive-tools
 )
 
 missing=()

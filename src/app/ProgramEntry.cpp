@@ -12,18 +12,48 @@
 #include "app/fp.h"
 #include "app/msgSimNao.h"
 #include "catalogue/DataModule.h"
+#include "catalogue/FCliEntry.h"
+#include "catalogue/FSModel.h"
+#include "catalogue/FWCmsg.h"
+#include "catalogue/FsTsystem.h"
+#include "catalogue/TvsGetRadical.h"
+#include "catalogue/acceptcontract.h"
+#include "download/UformCacheImg.h"
+#include "download/uDownloadMultipart.h"
+#include "download/uFormDescompactaFirmwares.h"
+#include "download/uFormDownloadFirmware.h"
+#include "download/uFormdownloadextractgeral.h"
 #include "drivers/DrvInstall.h"
+#include "report/Ptr.h"
+#include "report/Rel.h"
 #include "rewrite/uClassDeviceChanges.h"
+#include "service/UpdateSystem.h"
+#include "service/Tvs_update.h"
 
 Tfp* fp = nullptr;
 Tdm* dm = nullptr;
 TUAPI* UAPI = nullptr;
+TRel* Rel = nullptr;
+TPtr* Ptr = nullptr;
 TFmessage* Fmessage = nullptr;
 TSystemDone* SystemDone = nullptr;
 TFBNB* FBNB = nullptr;
 TmsgSimNao* msgSimNao = nullptr;
 TDrvInstall* DrvInstall = nullptr;
 TClassDeviceChanges* ClassDeviceChanges = nullptr;
+TImg* Img = nullptr;
+TUpdateSystem* UpdateSystem = nullptr;
+TFSModel* FSModel = nullptr;
+TFWCmsg* FWCmsg = nullptr;
+Tacceptcontract* acceptcontract = nullptr;
+TFCliEntry* FCliEntry = nullptr;
+TFsTsystem* FsTsystem = nullptr;
+TTvsGetRadical* TvsGetRadical = nullptr;
+TTvs_update* Tvs_update = nullptr;
+TDIso* DIso = nullptr;
+TDownloadMultipart* DownloadMultipart = nullptr;
+TExtFiles* ExtFiles = nullptr;
+TIsoExp* IsoExp = nullptr;
 
 namespace {
 
@@ -47,14 +77,29 @@ Slot slot(T*& instance) {
 std::vector<Slot> creationOrder() {
   return {
       slot(fp),          // Tfp
+      slot(FSModel),     // TFSModel
       slot(dm),          // Tdm
       slot(UAPI),        // TUAPI
+      slot(Rel),         // TRel
+      slot(Ptr),         // TPtr
+      slot(Img),         // TImg
+      slot(FWCmsg),      // TFWCmsg
+      slot(acceptcontract),  // Tacceptcontract
       slot(DrvInstall),  // TDrvInstall
+      slot(ExtFiles),    // TExtFiles
+      slot(DIso),        // TDIso
       slot(Fmessage),    // TFmessage
+      slot(IsoExp),      // TIsoExp
+      slot(FCliEntry),   // TFCliEntry
+      slot(UpdateSystem),  // TUpdateSystem
       slot(SystemDone),  // TSystemDone
       slot(FBNB),        // TFBNB
+      slot(FsTsystem),   // TFsTsystem
+      slot(TvsGetRadical),  // TTvsGetRadical
+      slot(Tvs_update),  // TTvs_update
       slot(msgSimNao),   // TmsgSimNao
       slot(ClassDeviceChanges),  // TClassDeviceChanges
+      slot(DownloadMultipart),   // TDownloadMultipart
   };
 }
 
@@ -92,6 +137,7 @@ void FpFormShow() {
         Qt::QueuedConnection);
     return;
   }
+  Rel->inicializar();
   fp->Windows()->setText(UAPI->FOSInfo);
   fp->cpu()->setText(QStringLiteral("CPU: ") + UAPI->InfoCpu);
   fp->memoria()->setText(QStringLiteral("Memória: ") + UAPI->InfoMemoria + QStringLiteral(" MB"));
@@ -100,7 +146,5 @@ void FpFormShow() {
   fp->diskfree()->setText(QStringLiteral("Disco livre: ") + UAPI->InfoDiscoFree +
                           QStringLiteral(" GB"));
   fp->versao()->setText(UAPI->FExecVersion);
-  // The self-update screen takes the stage first once it exists; until then
-  // the waiting screen holds it.
-  fp->Fs.ShowScreen(fp->panelStage(), FBNB);
+  fp->Fs.ShowScreen(fp->panelStage(), UpdateSystem);
 }

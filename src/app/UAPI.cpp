@@ -22,7 +22,10 @@
 #include "app/fp.h"
 #include "app/msgSimNao.h"
 #include "catalogue/DataModule.h"
+#include "catalogue/FsTsystem.h"
 #include "platform/Platform.h"
+#include "report/Rel.h"
+#include "service/Idmserver.h"
 
 namespace {
 
@@ -53,6 +56,8 @@ void TUAPI::FormCreate() {
                       QStringLiteral("/solvanta/rewriter/");
   UrlServerUpdate =
       QString::fromStdString(ServerSettings::MakerBaseUrl()) + QStringLiteral("/solvanta/updates/");
+  httprioUpdate = service::CreateIdmserver(ServerSettings::MakerBaseUrl() + service::kServicePath,
+                                           ServerSettings::CaBundle());
   FsystemName = QStringLiteral("AssistenteSolvanta");
   FregistryHive = QStringLiteral("SOFTWARE\\") + FsystemName;
   FRegistryHiveDrivers = QStringLiteral("Setup\\Drivers");
@@ -219,6 +224,8 @@ void TUAPI::FecharSistema() {
   if (terminating_) return;
   if (SystemDone) SystemDone->ShowOverStage();
 
+  if (Rel) Rel->EnviaSystemLog();
+
   RecursiveDelete(fHiddenDir);
 
   if (restartSystem) {
@@ -235,9 +242,7 @@ void TUAPI::desejaFechar() {
 }
 
 void TUAPI::ReturnBegining(TStageScreen* Screen) {
-  // The device-kind screen takes this slot when it exists; until then the
-  // road starts again on the waiting screen.
-  fp->Fs.ShowScreen(Screen, FBNB);
+  fp->Fs.ShowScreen(Screen, FsTsystem);
 }
 
 bool TUAPI::MsgPadrao(const QString& aTexto, bool SimNao) {
@@ -252,4 +257,14 @@ bool TUAPI::MsgPadraoSimNao(const QString& aTexto) { return msgSimNao->MsgPadrao
 
 void TUAPI::MakeItBold(QTextEdit* re, QWidget* apanel, const QString& aString, int Ajuste) {
   ::MakeItBold(re, apanel, aString, Ajuste);
+}
+
+// The recovery flow's first step: its driver stage begins with this report
+// for every family that has drivers (all but TVs and notebooks).
+void TUAPI::KickOffMainProcess() {
+  const qint64 chipsetId = dm->deviceschipsetId.AsInteger();
+  if (chipsetId == 4 || chipsetId == 7) return;
+  Rel->SetStatus(QStringLiteral("2"));
+  Rel->SetUltimaAcao(QStringLiteral("20"));
+  Rel->SetRel(QStringLiteral("Verificando Status do Driver") + ItemChipset);
 }

@@ -13,6 +13,9 @@ class QTextEdit;
 class TStageScreen;
 class TWMI;
 typedef void CURLSH;
+namespace service {
+class Idmserver;
+}
 
 // The application object: the state every screen shares, the start-up and
 // close of the program, and the operations the screens call. Its operations
@@ -38,6 +41,9 @@ class TUAPI : public QObject {
   // True once the close procedure has begun: every wait loop and every flow
   // step after a modal screen returns.
   bool Terminating() const { return terminating_; }
+  // Ends every event loop at once, without the close procedure: the hidden
+  // work folder stays and the system log is not sent.
+  void Terminate();
 
   // --- stage and dialogs
   void ReturnBegining(TStageScreen* Screen);
@@ -81,6 +87,33 @@ class TUAPI : public QObject {
   // --- catalogue
   // The device id of a model code (its last 5 characters); empty when none.
   QString ReturnIdFromRadical(const QString& Radical);
+
+  // --- single files, picture cache and self-update
+  // True when the URL answers with status 200 or 302.
+  bool CheckUrl(const QString& url);
+  // Lists in the image cache screen the device pictures missing from the
+  // image cache; true when there is at least one.
+  bool PrecacheImgs();
+  // Asks the update service for newer program files; true when at least one
+  // is to be installed, after queueing its download on the self-update
+  // screen and writing the update list for the installer.
+  bool CheckSystemUpdate();
+
+  // --- customer identification
+  // Loads the stored customer data when the "Cpf" value exists; creates the
+  // key when missing.
+  bool GetIsCpfDone();
+  bool IsCpfDone() { return GetIsCpfDone(); }
+  void WriteRegistryClientInfo(const QString& CPF, const QString& nome, const QString& telefone,
+                               const QString& email);
+  bool IsValidEmail(const QString& Value);
+  bool IsValidCpf(const QString& cpf);
+
+  // --- catalogue update: the service's TV models, "0" when it failed
+  QString UpdateDataBaseTvs();
+
+  // --- the recovery flow, once the device and the terms are confirmed
+  void KickOffMainProcess();
 
   // --- machine facts
   // Processor, memory, drive C: and the public address into the Info fields.
@@ -165,6 +198,8 @@ class TUAPI : public QObject {
   bool IsConsoleDownloaded = false;
   bool DownloadExecutadoComSucesso = false;
   CURLSH* hOpen = nullptr;
+  // The update service client.
+  std::unique_ptr<service::Idmserver> httprioUpdate;
   bool LastDownloadPass = false;
   bool restartSystem = false;
   QString RewriterParam, RewriterPlace, RewriterName;

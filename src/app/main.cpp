@@ -53,8 +53,11 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption caOption(QStringLiteral("ca-bundle"),
                                     QStringLiteral("CA bundle for the HTTPS certificate checks."),
                                     QStringLiteral("file"));
-  parser.addOptions(
-      {platformOption, stateOption, demoRootOption, makerOption, geoOption, caOption});
+  const QCommandLineOption demoUpdateOption(
+      QStringLiteral("demo-update"),
+      QStringLiteral("The demo's server offers a newer program file (a self-update)."));
+  parser.addOptions({platformOption, stateOption, demoRootOption, makerOption, geoOption, caOption,
+                     demoUpdateOption});
   parser.process(app);
 
   platform::PlatformOptions options;
@@ -74,6 +77,9 @@ int main(int argc, char* argv[]) {
     world = std::move(*created);
     const auto state = sim::WriteDemoState(*world, QCoreApplication::applicationFilePath());
     if (!state) fail(state.error());
+    if (parser.isSet(demoUpdateOption)) {
+      if (const auto offered = sim::OfferDemoUpdate(*world); !offered) fail(offered.error());
+    }
     options.simStatePath = state->toStdString();
     ServerSettings::SetMakerBaseUrl(world->ServerUrl());
     ServerSettings::SetGeoBaseUrl(world->GeoUrl());
@@ -109,6 +115,7 @@ int main(int argc, char* argv[]) {
   }
 
   const int rc = QApplication::exec();
+  if (world) std::fputs(qPrintable(sim::ReceivedLogReport(world->Server())), stdout);
   panel.reset();
   DestroyProgramObjects();
   return rc;

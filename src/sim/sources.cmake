@@ -12,3 +12,5 @@ target_sources(solvanta_sim PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/server/AnswersFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DemoWorld.cpp)
 target_link_libraries(solvanta_sim PRIVATE PkgConfig::CPPHTTPLIB OpenSSL::SSL OpenSSL::Crypto)
+target_sources(solvanta_sim PRIVATE ${CMAKE_CURRENT_LIST_DIR}/ArchiveWriters.cpp ${CMAKE_CURRENT_LIST_DIR}/DemoArchives.cpp)
+target_sources(solvanta_sim PRIVATE ${CMAKE_CURRENT_LIST_DIR}/DemoPictures.cpp)

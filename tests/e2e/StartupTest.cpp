@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/FBNB.h"
 #include "app/Fmessage.h"
 #include "app/Globals.h"
 #include "app/ProgramEntry.h"
@@ -22,6 +21,7 @@
 #include "app/fp.h"
 #include "platform/Platform.h"
 #include "platform/sim/SimulatedPc.h"
+#include "service/UpdateSystem.h"
 #include "sim/DemoState.h"
 #include "sim/DemoWorld.h"
 
@@ -264,7 +264,7 @@ TEST_F(StartupTest, CloseDeletesTheHiddenFolderAndStartsNothingWithoutRestart) {
   EXPECT_FALSE(fs::exists(restartMark_));
 }
 
-TEST_F(StartupTest, FirstShowFillsTheLabelsAndPutsTheWaitingScreenOnTheStage) {
+TEST_F(StartupTest, FirstShowFillsTheLabelsAndPutsTheSelfUpdateOnTheStage) {
   Start();
   fp->show();
   QApplication::processEvents();
@@ -275,9 +275,8 @@ TEST_F(StartupTest, FirstShowFillsTheLabelsAndPutsTheWaitingScreenOnTheStage) {
                                       .arg(SOLVANTA_VERSION_MINOR)
                                       .arg(SOLVANTA_VERSION_PATCH)
                                       .arg(SOLVANTA_VERSION_TWEAK));
-  EXPECT_EQ(fp->Fs.atual, FBNB);
-  EXPECT_TRUE(FBNB->isVisible());
-  EXPECT_EQ(FBNB->parentWidget(), fp->panelStage());
+  EXPECT_EQ(fp->Fs.atual, UpdateSystem);
+  EXPECT_EQ(UpdateSystem->parentWidget(), fp->panelStage());
 }
 
 TEST_F(StartupTest, FontsOfTheInstallationAreAddedForTheRunAndRemovedAtTheEnd) {

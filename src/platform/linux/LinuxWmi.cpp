@@ -2,6 +2,7 @@
 
 #include "platform/Wql.h"
 #include "platform/linux/MachineFactsProviders.h"
+#include "platform/linux/NetworkAdapterProvider.h"
 #include "platform/linux/UdevDevices.h"
 
 namespace platform {
@@ -27,6 +28,7 @@ std::shared_ptr<Wmi> CreateLinuxWmi(const std::shared_ptr<Shell>& shell) {
   wmi->AddProvider("Win32_LogicalDisk", LogicalDiskProvider());
   wmi->AddProvider("Win32_Process", ProcessProvider(shell));
   wmi->AddProvider("Win32_PnPEntity", PnpEntityProvider());
+  wmi->AddProvider("Win32_NetworkAdapterConfiguration", NetworkAdapterConfigurationProvider());
   return wmi;
 }
 

@@ -1,4 +1,6 @@
+#include <pwd.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -20,6 +22,16 @@ std::optional<std::string> ReadText(const char* path) {
   return text.str();
 }
 
+// The user's full name from the password database, else the login name.
+std::string RegisteredUser() {
+  if (const passwd* user = ::getpwuid(::geteuid())) {
+    std::string gecos = user->pw_gecos ? user->pw_gecos : "";
+    gecos = gecos.substr(0, gecos.find(','));
+    return gecos.empty() ? std::string(user->pw_name) : gecos;
+  }
+  return {};
+}
+
 }  // namespace
 
 WmiProvider OperatingSystemProvider() {
@@ -39,6 +51,8 @@ WmiProvider OperatingSystemProvider() {
     row.Set("OSType", "36");  // LINUX in the CIM enumeration of system types
     row.Set("Version", system.release);
     row.Set("SerialNumber", serial);
+    row.Set("CSName", system.nodename);
+    row.Set("RegisteredUser", RegisteredUser());
     return std::vector<WmiRow>{row};
   };
 }

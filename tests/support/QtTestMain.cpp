@@ -2,8 +2,9 @@
 
 #include <QApplication>
 
-// The whole program runs in-process, so the tests need the application; off
-// screen unless told otherwise (the test discovery runs without a display).
+// The test main of every binary that needs the application object: screens,
+// the program run in-process, event-loop delivery. Off screen unless told
+// otherwise, since listing the tests at build time runs without a display.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
