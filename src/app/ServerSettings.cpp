@@ -17,7 +17,8 @@ Values& values() {
 }
 
 std::string withoutTrailingSlash(std::string url) {
-  while (!url.empty() && url.back() == '/') url.pop_back();
+  while (!url.empty() && url.back() == '/')
+    url.pop_back();
   return url;
 }
 

@@ -9,12 +9,18 @@
 
 namespace {
 
-std::string utf8(const QString& s) { return s.toStdString(); }
-QString text(const std::string& s) { return QString::fromStdString(s); }
+std::string utf8(const QString& s) {
+  return s.toStdString();
+}
+QString text(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 }  // namespace
 
-void TUAPI::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TUAPI::ProcessMessages() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 std::uint32_t TUAPI::ExecuteAndWait(const QString& FileName, const QString& RunParameters,
                                     const QString& WorkingDir, bool Hide) {
@@ -34,7 +40,9 @@ bool TUAPI::processExists(const QString& exeFileName) {
   return app::processExists(platform::Current().wmi, utf8(exeFileName));
 }
 
-void TUAPI::KillRewriters() { app::KillRewriters(*platform::Current().shell); }
+void TUAPI::KillRewriters() {
+  app::KillRewriters(*platform::Current().shell);
+}
 
 bool TUAPI::RecursiveDelete(const QString& FullPath) {
   return app::RecursiveDelete(utf8(FullPath), [this] { KillRewriters(); });
@@ -48,13 +56,16 @@ void TUAPI::Delay(int Milliseconds) {
   app::Delay(*platform::Current().clock, Milliseconds, [this] { ProcessMessages(); });
 }
 
-QString TUAPI::MD5File(const QString& FileName) { return text(app::MD5File(utf8(FileName))); }
+QString TUAPI::MD5File(const QString& FileName) {
+  return text(app::MD5File(utf8(FileName)));
+}
 
 void TUAPI::WorkMsTaskBar(platform::TaskbarState Estado, bool PiscaTaskBar,
                           std::int64_t PosicaoInicial, std::int64_t PosicaoFinal) {
   auto& taskbar = *platform::Current().taskbar;
   taskbar.SetProgress(Estado, PosicaoInicial, PosicaoFinal);
-  if (PiscaTaskBar) taskbar.Flash(5, std::chrono::milliseconds(500));
+  if (PiscaTaskBar)
+    taskbar.Flash(5, std::chrono::milliseconds(500));
 }
 
 QString TUAPI::ExtractFileNameFromURL(const QString& url) {

@@ -1,12 +1,12 @@
 #include "app/fp.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
-#include <QCloseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>

@@ -10,12 +10,12 @@
 #include <memory>
 
 #include "app/DemoPanel.h"
-#include "sim/DemoState.h"
 #include "app/Globals.h"
 #include "app/ProgramEntry.h"
 #include "app/ServerSettings.h"
 #include "app/fp.h"
 #include "platform/Platform.h"
+#include "sim/DemoState.h"
 #include "sim/DemoWorld.h"
 
 namespace {
@@ -67,25 +67,28 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<sim::DemoWorld> world;
   if (options.name == "sim" && !parser.isSet(stateOption)) {
     sim::DemoWorldOptions worldOptions;
-    worldOptions.fontsSource = (QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"))
-                                   .toStdString();
+    worldOptions.fontsSource =
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/fonts")).toStdString();
     if (parser.isSet(demoRootOption)) {
       worldOptions.root = parser.value(demoRootOption).toStdString();
     }
     auto created = sim::DemoWorld::Create(worldOptions);
-    if (!created) fail(QString::fromStdString(created.error()));
+    if (!created)
+      fail(QString::fromStdString(created.error()));
     world = std::move(*created);
     const auto state = sim::WriteDemoState(*world, QCoreApplication::applicationFilePath());
-    if (!state) fail(state.error());
+    if (!state)
+      fail(state.error());
     if (parser.isSet(demoUpdateOption)) {
-      if (const auto offered = sim::OfferDemoUpdate(*world); !offered) fail(offered.error());
+      if (const auto offered = sim::OfferDemoUpdate(*world); !offered)
+        fail(offered.error());
     }
     options.simStatePath = state->toStdString();
     ServerSettings::SetMakerBaseUrl(world->ServerUrl());
     ServerSettings::SetGeoBaseUrl(world->GeoUrl());
     ServerSettings::SetCaBundle(world->CaFile());
-    std::printf("Mundo de demonstração: %s\nServidor do fabricante: %s\n",
-                world->Root().c_str(), world->ServerUrl().c_str());
+    std::printf("Mundo de demonstração: %s\nServidor do fabricante: %s\n", world->Root().c_str(),
+                world->ServerUrl().c_str());
     std::fflush(stdout);
   } else if (parser.isSet(stateOption)) {
     options.simStatePath = parser.value(stateOption).toStdString();
@@ -93,8 +96,10 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(makerOption)) {
     ServerSettings::SetMakerBaseUrl(parser.value(makerOption).toStdString());
   }
-  if (parser.isSet(geoOption)) ServerSettings::SetGeoBaseUrl(parser.value(geoOption).toStdString());
-  if (parser.isSet(caOption)) ServerSettings::SetCaBundle(parser.value(caOption).toStdString());
+  if (parser.isSet(geoOption))
+    ServerSettings::SetGeoBaseUrl(parser.value(geoOption).toStdString());
+  if (parser.isSet(caOption))
+    ServerSettings::SetCaBundle(parser.value(caOption).toStdString());
 
   try {
     platform::SetCurrent(platform::CreatePlatform(options));
@@ -115,7 +120,8 @@ int main(int argc, char* argv[]) {
   }
 
   const int rc = QApplication::exec();
-  if (world) std::fputs(qPrintable(sim::ReceivedLogReport(world->Server())), stdout);
+  if (world)
+    std::fputs(qPrintable(sim::ReceivedLogReport(world->Server())), stdout);
   panel.reset();
   DestroyProgramObjects();
   return rc;

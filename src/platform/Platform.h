@@ -32,8 +32,8 @@ struct Platform {
 };
 
 struct PlatformOptions {
-  std::string name = "linux";  // "linux" or "sim"
-  std::string simStatePath;    // the simulated PC's state file (sim only)
+  std::string name = "linux";    // "linux" or "sim"
+  std::string simStatePath;      // the simulated PC's state file (sim only)
   std::shared_ptr<Clock> clock;  // replaces the real clock when set (tests)
 };
 

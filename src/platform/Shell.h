@@ -12,10 +12,10 @@ namespace platform {
 inline constexpr std::uint32_t kStillActive = 259;
 
 struct StartRequest {
-  std::string file;        // program, batch file or document; relative to workingDir
-  std::string parameters;  // one command-line text, split with the Windows rules
-  std::string workingDir;  // empty: the program's current folder
-  bool hide = false;       // start without showing a window
+  std::string file;            // program, batch file or document; relative to workingDir
+  std::string parameters;      // one command-line text, split with the Windows rules
+  std::string workingDir;      // empty: the program's current folder
+  bool hide = false;           // start without showing a window
   bool captureOutput = false;  // standard output and error into ReadOutput()
 };
 

@@ -19,14 +19,14 @@ enum class DriveType : int {
 };
 
 struct VolumeInfo {
-  std::string letter;      // "E:"
-  std::string rootPath;    // where the volume's files are reached
+  std::string letter;    // "E:"
+  std::string rootPath;  // where the volume's files are reached
   std::string label;
   std::string fileSystem;  // "FAT32", "NTFS", ...
   DriveType type = DriveType::Unknown;
   std::uint64_t size = 0;
   std::uint64_t freeSpace = 0;
-  int diskIndex = -1;      // physical disk the volume lives on
+  int diskIndex = -1;  // physical disk the volume lives on
 };
 
 // Mounted volumes, and the lock, dismount and eject controls of a drive.

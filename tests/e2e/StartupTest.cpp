@@ -84,8 +84,8 @@ class StartupTest : public testing::Test {
   }
 
   std::optional<platform::RegistryValue> Homologacao() {
-    return platform::Current().registry->ReadValue(
-        platform::Hive::CurrentUser, "SOFTWARE\\AssistenteSolvanta", "ishomologacao");
+    return platform::Current().registry->ReadValue(platform::Hive::CurrentUser,
+                                                   "SOFTWARE\\AssistenteSolvanta", "ishomologacao");
   }
 
   QJsonArray ShellLog() { return pc_->State()[QStringLiteral("shellLog")].toArray(); }
@@ -159,7 +159,8 @@ TEST_F(StartupTest, UnreadableSerialNeverMakesTheTempFolderTheHiddenFolder) {
 
 TEST_F(StartupTest, SerialThatNamesAnotherFolderIsNotUsed) {
   for (const char* serial : {"..", "../..", "a/b", ""}) {
-    SetWmi("Win32_OperatingSystem", {{QStringLiteral("SerialNumber"), QString::fromLatin1(serial)}});
+    SetWmi("Win32_OperatingSystem",
+           {{QStringLiteral("SerialNumber"), QString::fromLatin1(serial)}});
     Start();
     EXPECT_EQ(UAPI->fHiddenDir,
               Temp() + '/' + QString::fromLatin1(TUAPI::kFallbackHiddenDirName) + '/')
@@ -235,7 +236,8 @@ TEST_F(StartupTest, HomologationShortcutTogglesTheModeAndRestartsFromTheInstalla
             UAPI->FExecPath + QStringLiteral("AssistenteSolvanta.exe"));
   EXPECT_EQ(start[QStringLiteral("workingDir")].toString(), UAPI->FExecPath);
   EXPECT_FALSE(start[QStringLiteral("hide")].toBool());
-  for (int i = 0; i < 50 && !fs::exists(restartMark_); ++i) UAPI->Delay(100);
+  for (int i = 0; i < 50 && !fs::exists(restartMark_); ++i)
+    UAPI->Delay(100);
   std::ifstream mark(restartMark_);
   std::string cwd;
   std::getline(mark, cwd);

@@ -59,8 +59,7 @@ TEST_F(LinuxRegistryTest, RefusesWritesToMissingKeysAndToTheMachineHive) {
   EXPECT_FALSE(registry.KeyExists(Hive::CurrentUser, "SOFTWARE\\Nowhere"));
   EXPECT_FALSE(registry.CreateKey(Hive::LocalMachine, "SOFTWARE\\AssistenteSolvanta"));
   EXPECT_FALSE(registry.WriteValue(Hive::LocalMachine, "", "x", 1u));
-  EXPECT_FALSE(
-      registry.WriteValue(Hive::LocalMachine, "HARDWARE\\DEVICEMAP\\SERIALCOMM", "x", 1u));
+  EXPECT_FALSE(registry.WriteValue(Hive::LocalMachine, "HARDWARE\\DEVICEMAP\\SERIALCOMM", "x", 1u));
   EXPECT_EQ(registry.ReadValue(Hive::CurrentUser, kKey, "absent"), std::nullopt);
   EXPECT_TRUE(registry.ValueNames(Hive::CurrentUser, "SOFTWARE\\Nowhere").empty());
 }
