@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Globals.h"
+#include "app/UAPI.h"
 #include "platform/Platform.h"
 #include "platform/sim/SimDevices.h"
 
@@ -49,8 +51,17 @@ DemoPanel::DemoPanel(const QString& worldDir, const QString& serverUrl, QWidget*
   world->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* server = new QLabel(QStringLiteral("Servidor do fabricante: %1").arg(serverUrl), this);
   server->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // What the program learnt of the simulated PC's public address from the
+  // local geolocation service at start-up.
+  auto* address = new QLabel(QStringLiteral("Endereço público: %1 (%2 - %3)")
+                                 .arg(UAPI ? UAPI->InfoIp : QString(),
+                                      UAPI ? UAPI->InfoCidade : QString(),
+                                      UAPI ? UAPI->InfoEstado : QString()),
+                             this);
+  address->setObjectName(QStringLiteral("address"));
   layout->addWidget(world);
   layout->addWidget(server);
+  layout->addWidget(address);
 
   auto* buttons = new QGridLayout;
   int row = 0;
