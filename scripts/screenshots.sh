@@ -74,6 +74,7 @@ xdotool type --delay 30 "11987654321"
 click 367 387 0.3
 xdotool type --delay 30 "maria@exemplo.com"
 sleep 0.5
+shot "$main" identification-filled
 click 367 500
 shot "$main" device-kind
 click 242 285

@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QWindow>
 
@@ -63,7 +64,11 @@ Tfp::Tfp(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint
   setWindowTitle(QStringLiteral("Assistente Solvanta"));
   setFixedSize(kClientWidth + 2 * kFrame, kClientHeight + 2 * kFrame);
   setFont(SolvantaFont(QStringLiteral("Roboto"), 15, true));
-  SetTextColour(this, QColor(kWhiteColour));
+  // White captions; the text of edit boxes keeps the dark default, since
+  // their background stays white.
+  QPalette captions = palette();
+  captions.setColor(QPalette::WindowText, QColor(kWhiteColour));
+  setPalette(captions);
   SetBackgroundColour(this, QColor(kStageColour));
 
   client_ = new QWidget(this);

@@ -217,3 +217,11 @@ TEST(Tfp, WindowSystemCloseRunsTheCloseProcedureInsteadOfDroppingTheWindow) {
   EXPECT_EQ(closing.count(), 1);
   EXPECT_TRUE(window.isVisible());
 }
+
+TEST(Tfp, EditBoxesOnTheStageShowDarkTextOnTheirWhiteBackground) {
+  Tfp window;
+  QLineEdit edit(window.panelStage());
+  const QPalette palette = edit.palette();
+  EXPECT_NE(palette.color(QPalette::Text), palette.color(QPalette::Base));
+  EXPECT_EQ(window.cpu()->palette().color(QPalette::WindowText), QColor(Qt::white));
+}
