@@ -7,18 +7,24 @@ target_sources(solvanta_base PRIVATE
   platform/RealClock.cpp
   platform/Wql.cpp
   platform/linux/Builtins.cpp
+  platform/linux/DriverTools.cpp
   platform/linux/CommandLine.cpp
   platform/linux/LinuxEnvironment.cpp
   platform/linux/LinuxRegistry.cpp
   platform/linux/LinuxShell.cpp
   platform/linux/LinuxWmi.cpp
+  platform/linux/MachineFactsProviders.cpp
+  platform/linux/NetworkAdapterProvider.cpp
   platform/linux/OperatingSystemProvider.cpp
   platform/linux/ProcessProvider.cpp
   platform/linux/ProcFs.cpp
   platform/linux/QtFonts.cpp
   platform/linux/SystemFiles.cpp
+  platform/linux/UdevDevices.cpp
+  platform/linux/UdevFacts.cpp
   platform/linux/UnityTaskbar.cpp
   platform/sim/SimBackends.cpp
+  platform/sim/SimDevices.cpp
   platform/sim/SimShell.cpp
   platform/sim/SimWmi.cpp
   platform/sim/SimulatedPc.cpp)
