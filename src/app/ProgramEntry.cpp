@@ -1,6 +1,7 @@
 #include "app/ProgramEntry.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <functional>
 #include <vector>
 
@@ -24,8 +25,10 @@
 #include "download/uFormDownloadFirmware.h"
 #include "download/uFormdownloadextractgeral.h"
 #include "drivers/DrvInstall.h"
+#include "platform/Platform.h"
 #include "report/Ptr.h"
 #include "report/Rel.h"
+#include "rewrite/FallDone.h"
 #include "rewrite/uClassDeviceChanges.h"
 #include "service/UpdateSystem.h"
 #include "service/Tvs_update.h"
@@ -54,6 +57,7 @@ TDIso* DIso = nullptr;
 TDownloadMultipart* DownloadMultipart = nullptr;
 TExtFiles* ExtFiles = nullptr;
 TIsoExp* IsoExp = nullptr;
+TFallDone* FallDone = nullptr;
 
 namespace {
 
@@ -89,6 +93,7 @@ std::vector<Slot> creationOrder() {
       slot(ExtFiles),    // TExtFiles
       slot(DIso),        // TDIso
       slot(Fmessage),    // TFmessage
+      slot(FallDone),    // TFallDone
       slot(IsoExp),      // TIsoExp
       slot(FCliEntry),   // TFCliEntry
       slot(UpdateSystem),  // TUpdateSystem
@@ -109,6 +114,9 @@ bool fpShown = false;
 }  // namespace
 
 void CreateProgramObjects() {
+  // Numbers, sizes and dates in the user's locale (Brazilian Portuguese on
+  // the simulated PC), whatever the process was started with.
+  QLocale::setDefault(UserLocale(*platform::Current().environment));
   for (const Slot& s : creationOrder()) s.create();
   fpShown = false;
 

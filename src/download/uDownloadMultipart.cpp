@@ -1,6 +1,7 @@
 #include "download/uDownloadMultipart.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -37,33 +38,33 @@ TDownloadMultipart::TDownloadMultipart(QWidget* parent) : TStageDialog(parent) {
   image2_->setGeometry(0, 0, kStageWidth, kStageHeight);
   image2_->setPixmap(ArtPixmap(QLatin1String(art::kWaitingBackground), size()));
 
-  label1_ = Text(this, "Label1", QStringLiteral("Baixando arquivos"), {24, 40, 687, 40}, 27,
+  label1_ = Text(this, "Label1", QStringLiteral("Baixando arquivos"), {0, 250, kStageWidth, 40}, 27,
                  kGoldColour, Qt::AlignCenter);
   label2_ =
       Text(this, "Label2",
            QStringLiteral("Estamos baixando o arquivo necessário para regravar o dispositivo."),
-           {24, 130, 687, 24}, 16, kWhiteColour, Qt::AlignCenter);
+           {24, 352, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
   label3_ = Text(this, "Label3", QStringLiteral("Este procedimento pode demorar."),
-                 {24, 160, 687, 24}, 16, kWhiteColour, Qt::AlignCenter);
+                 {24, 374, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
   label4_ = Text(this, "Label4", QStringLiteral("Por gentileza, aguarde o término."),
-                 {24, 190, 687, 24}, 16, kWhiteColour, Qt::AlignCenter);
+                 {24, 396, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
   abProgress_ = new SmoothProgressBar(QColor(kGoldColour), QColor(40, 60, 85), this);
   abProgress_->setObjectName(QStringLiteral("AbProgress"));
-  abProgress_->setGeometry(60, 280, 615, 22);
+  abProgress_->setGeometry(60, 432, 615, 22);
   lstatus_ =
-      Text(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 315, 615, 24}, 16, kWhiteColour);
+      Text(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 460, 615, 24}, 16, kWhiteColour);
   lvelocidade_ = Text(this, "lvelocidade", QStringLiteral("Velocidade: 3000Kb/s"),
-                      {60, 345, 300, 24}, 16, kWhiteColour);
+                      {60, 486, 300, 24}, 16, kWhiteColour);
   ltempoEstimado_ = Text(this, "ltempoEstimado", QStringLiteral("Tempo Estimado: 3 Minutos"),
-                         {375, 345, 300, 24}, 16, kWhiteColour, Qt::AlignRight | Qt::AlignVCenter);
+                         {375, 486, 300, 24}, 16, kWhiteColour, Qt::AlignRight | Qt::AlignVCenter);
   btContinuarMaisTarde_ = new PictureButton(QLatin1String(kBtnContinuarMaisTarde), this);
   btContinuarMaisTarde_->setObjectName(QStringLiteral("BtContinuarMaisTarde"));
-  btContinuarMaisTarde_->move(260, 470);
-  tamanho_ = Text(this, "Tamanho", QString(), {60, 375, 200, 24}, 16, kWhiteColour);
+  btContinuarMaisTarde_->move(260, 528);
+  tamanho_ = Text(this, "Tamanho", QString(), {60, 512, 200, 24}, 16, kWhiteColour);
   tamanho_->hide();
   btcontinuar_ = new PictureButton(QLatin1String(art::kBtnContinuar), this);
   btcontinuar_->setObjectName(QStringLiteral("Btcontinuar"));
-  btcontinuar_->move(260, 520);
+  btcontinuar_->move(260, 528);
   btcontinuar_->hide();
 
   iniciaprocesso_ = new QTimer(this);
@@ -81,13 +82,22 @@ TDownloadMultipart::TDownloadMultipart(QWidget* parent) : TStageDialog(parent) {
 TDownloadMultipart::~TDownloadMultipart() = default;
 
 QString TDownloadMultipart::FileIni() {
-  const QString dataDir = ::UAPI ? ::UAPI->dataDir() : QCoreApplication::applicationDirPath();
-  return StateFileFolder(QCoreApplication::applicationDirPath(), dataDir) +
-         QStringLiteral("DS.ini");
+  // The program's own folder as the platform gives it (the simulated PC's in
+  // the demo), not the folder this binary happens to run from.
+  if (!::UAPI)
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/DS.ini");
+  return StateFileFolder(::UAPI->ExecPath(), ::UAPI->dataDir()) + QStringLiteral("DS.ini");
 }
 
 bool TDownloadMultipart::VerificaIntegridadeFirmware() {
   return FirmwareIntact(filename, Md5Passado);
+}
+
+void TDownloadMultipart::keyPressEvent(QKeyEvent* event) {
+  // Escape would close the dialog past the put-off button, leaving the
+  // transfer running and its state unsaved.
+  if (event->key() != Qt::Key_Escape)
+    TStageDialog::keyPressEvent(event);
 }
 
 void TDownloadMultipart::FormShow() {

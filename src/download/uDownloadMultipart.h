@@ -41,6 +41,7 @@ class TDownloadMultipart : public TStageDialog {
 
  protected:
   void FormShow() override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void iniciaprocessoTimer();

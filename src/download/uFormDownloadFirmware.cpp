@@ -5,12 +5,15 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPalette>
 #include <QTextEdit>
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
@@ -24,6 +27,7 @@
 #include "app/fp.h"
 #include "download/UMPDownloader.h"
 #include "drivers/SmoothProgressBar.h"
+#include "platform/Platform.h"
 #include "report/Ptr.h"
 #include "report/Rel.h"
 
@@ -99,7 +103,26 @@ size_t OnBody(char* data, size_t size, size_t count, void* context) {
   return size * count;
 }
 
+// Wall time from the platform clock, so tests can drive it.
+QDateTime Now() {
+  const auto now = platform::Current().clock->Now();
+  return QDateTime::fromMSecsSinceEpoch(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count());
+}
+
 }  // namespace
+
+QString AverageSpeedText(double kilobytesPerSecond) {
+  const double rounded = std::isfinite(kilobytesPerSecond) ? std::nearbyint(kilobytesPerSecond) : 0;
+  return QStringLiteral("Velocidade Média: ") +
+         QLocale().toString(static_cast<qlonglong>(rounded)) + QStringLiteral(" Kb/s");
+}
+
+QString EstimatedTimeText(double seconds) {
+  const double wrapped = std::isfinite(seconds) && seconds > 0 ? std::fmod(seconds, 86400.0) : 0;
+  return QStringLiteral("Tempo Estimado: ") +
+         QTime(0, 0).addSecs(static_cast<int>(wrapped)).toString(QStringLiteral("HH:mm:ss"));
+}
 
 TDIso::TDIso(QWidget* parent) : TStageDialog(parent) {
   setObjectName(QStringLiteral("DIso"));
@@ -109,13 +132,21 @@ TDIso::TDIso(QWidget* parent) : TStageDialog(parent) {
                  kGoldColour, Qt::AlignCenter);
   panel1_ = new QWidget(this);
   panel1_->setObjectName(QStringLiteral("Panel1"));
-  panel1_->setGeometry(60, 110, 600, 110);
+  panel1_->setGeometry(60, 110, 600, 90);
   reLabel_ = new QTextEdit(panel1_);
   reLabel_->setObjectName(QStringLiteral("reLabel"));
   reLabel_->setReadOnly(true);
   reLabel_->setFrameStyle(0);
-  reLabel_->setGeometry(0, 0, 600, 110);
+  reLabel_->setGeometry(0, 0, 600, 90);
   reLabel_->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), 16, false));
+  // The panel is kept disabled so the text cannot be clicked into; it must
+  // still read as plain dark text on the white screen.
+  QPalette palette = reLabel_->palette();
+  for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, Qt::white);
+    palette.setColor(group, QPalette::Text, QColor(kStageColour));
+  }
+  reLabel_->setPalette(palette);
   reLabel_->setPlainText(
       QStringLiteral("Estamos baixando o arquivo necessário para regravar o dispositivo.\n"
                      "Este procedimento pode demorar.\nPor gentileza, aguarde o término."));
@@ -173,6 +204,13 @@ bool TDIso::VerificaIntegridadeFirmware() {
   return FirmwareIntact(FileName, Md5Passado);
 }
 
+void TDIso::keyPressEvent(QKeyEvent* event) {
+  // Escape would close the dialog past the put-off button while the
+  // transfer loop still runs inside it.
+  if (event->key() != Qt::Key_Escape)
+    TStageDialog::keyPressEvent(event);
+}
+
 void TDIso::FormShow() {
   if (::fp)
     move(::fp->x() + ::fp->panelStage()->x(), ::fp->y() + 10);
@@ -217,7 +255,7 @@ void TDIso::Attempt() {
     return;
   FIsDownloading = true;
   try {
-    fLastTime = QDateTime::currentDateTime();
+    fLastTime = Now();
     fLastDownloaded = 0;
     Stime = fLastTime;
     MostraVelocidadeDownload->start();
@@ -357,13 +395,11 @@ std::int64_t TDIso::Transfer(std::int64_t p) {
 }
 
 void TDIso::ProgressStep(std::int64_t p) {
-  const qint64 ms = Stime.msecsTo(QDateTime::currentDateTime());
+  const qint64 ms = Stime.msecsTo(Now());
   const double s = static_cast<double>(ms) / 1000.0;
   if (s > 0)
     VelMedia = static_cast<double>(p) / 1024.0 / s;
-  velocidademedia = QStringLiteral("Velocidade Média: ") +
-                    QLocale().toString(static_cast<qlonglong>(std::llround(VelMedia))) +
-                    QStringLiteral(" Kb/s");
+  velocidademedia = AverageSpeedText(VelMedia);
   const std::int64_t w = std::max<qint64>(1, ms / 1000);
   SegFaltam = 0;
   if (p / w > 0)
@@ -382,14 +418,12 @@ void TDIso::TempoShowTimer() {
 }
 
 void TDIso::MostraVelocidadeDownloadTimer() {
-  fLastTime = QDateTime::currentDateTime();
+  fLastTime = Now();
   fLastDownloaded = Completed;
   if (IsDownloadPaused || IsDownloadLater)
     MostraVelocidadeDownload->stop();
   lvelocidade_->setText(velocidademedia);
-  const auto seconds = static_cast<int>(std::fmod(std::max(0.0, SegFaltam), 86400.0));
-  ltempoEstimado_->setText(QStringLiteral("Tempo Estimado: ") +
-                           QTime(0, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss")));
+  ltempoEstimado_->setText(EstimatedTimeText(SegFaltam));
 }
 
 void TDIso::ForcaDownloadTimer() {
@@ -403,6 +437,7 @@ void TDIso::BtContinuarMaisTardeClick() {
   MostraVelocidadeDownload->stop();
   IsDownloadLater = true;
   IsDownloadPaused = true;
+  IsdownloadForced = false;  // a retry already due must not start now
   const bool running = std::exchange(FIsDownloading, false);
   ::UAPI->MsgPadrao(
       QStringLiteral("O download começara de onde parou na próxima vez que abrir o sistema..."),

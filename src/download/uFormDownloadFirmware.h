@@ -12,6 +12,13 @@ class QTimer;
 class PictureButton;
 class SmoothProgressBar;
 
+// "Velocidade Média: " + the speed rounded to whole kilobytes per second with
+// the locale's thousands separator + " Kb/s".
+QString AverageSpeedText(double kilobytesPerSecond);
+// "Tempo Estimado: " + the seconds as a clock time of day, so past 24 hours it
+// wraps; fractions of a second are dropped.
+QString EstimatedTimeText(double seconds);
+
 // The firmware download screen of the devices whose chipset is 40, shown
 // modally by the recovery flow: it fetches the file itself, block by block on
 // the GUI thread, continues a partial file of an earlier run, and fetches the
@@ -43,6 +50,7 @@ class TDIso : public TStageDialog {
 
  protected:
   void FormShow() override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Start();
