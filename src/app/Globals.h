@@ -28,6 +28,7 @@ class TDIso;
 class TDownloadMultipart;
 class TExtFiles;
 class TIsoExp;
+class TFallDone;
 
 extern Tfp* fp;
 extern Tdm* dm;
@@ -53,3 +54,4 @@ extern TDIso* DIso;
 extern TDownloadMultipart* DownloadMultipart;
 extern TExtFiles* ExtFiles;
 extern TIsoExp* IsoExp;
+extern TFallDone* FallDone;

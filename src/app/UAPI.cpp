@@ -258,13 +258,3 @@ bool TUAPI::MsgPadraoSimNao(const QString& aTexto) { return msgSimNao->MsgPadrao
 void TUAPI::MakeItBold(QTextEdit* re, QWidget* apanel, const QString& aString, int Ajuste) {
   ::MakeItBold(re, apanel, aString, Ajuste);
 }
-
-// The recovery flow's first step: its driver stage begins with this report
-// for every family that has drivers (all but TVs and notebooks).
-void TUAPI::KickOffMainProcess() {
-  const qint64 chipsetId = dm->deviceschipsetId.AsInteger();
-  if (chipsetId == 4 || chipsetId == 7) return;
-  Rel->SetStatus(QStringLiteral("2"));
-  Rel->SetUltimaAcao(QStringLiteral("20"));
-  Rel->SetRel(QStringLiteral("Verificando Status do Driver") + ItemChipset);
-}

@@ -20,7 +20,8 @@ class Idmserver;
 // The application object: the state every screen shares, the start-up and
 // close of the program, and the operations the screens call. Its operations
 // live in several source files by concern: UAPI.cpp (start-up, folders,
-// fonts, homologation, close), UAPIProcess.cpp (programs, files, waits).
+// fonts, homologation, close), UAPIProcess.cpp (programs, files, waits),
+// UAPIFlow.cpp (the recovery flow).
 class TUAPI : public QObject {
  public:
   // Runs the start-up; the main window must exist already.
@@ -114,6 +115,17 @@ class TUAPI : public QObject {
 
   // --- the recovery flow, once the device and the terms are confirmed
   void KickOffMainProcess();
+  // Downloads every file of the queue that is not intact yet; a file missing
+  // on the server or a download not completed runs the close procedure.
+  void DownloadFirmwareQueue();
+  // The chosen device's firmware, then its further parts from "devices_aux".
+  void BuildDownloadQueue();
+  // The last file named `RewriterHidden` in the hidden work folder and its
+  // subfolders; empty when there is none.
+  QString GetRewriterHiddenPath(const QString& RewriterHidden);
+  // The download-agent argument of the MediaTek tool: the quoted path of a
+  // "DA_SWSEC" file of the extracted firmware, else the tool's own agent.
+  QString ReturnDaBinMtk();
 
   // --- machine facts
   // Processor, memory, drive C: and the public address into the Info fields.
@@ -220,6 +232,14 @@ class TUAPI : public QObject {
 
  private:
   void FormCreate();
+  // RewriterPlace := the folder of the extracted tool RewriterName.
+  void SetRewriterPlace();
+  // While a device of the maker is attached, asks to unplug it; `pause`
+  // waits 100 ms before the second look after each answer.
+  void UnplugCheck(bool pause);
+  // A step whose screen this version lacks: the user is told, then the run
+  // closes.
+  void StageUnavailable(const QString& message);
   QStringList FontFiles();
   QString registryKey(const QString& subKey = {}) const;
 

@@ -1,5 +1,11 @@
 #include "sim/DemoArchives.h"
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -111,6 +117,65 @@ std::expected<void, QString> WriteDemoArchives(const DemoWorld& world, const fs:
     }
   }
   return {};
+}
+
+namespace {
+
+QString FileMd5(const QString& file) {
+  QFile in(file);
+  QCryptographicHash hash(QCryptographicHash::Md5);
+  if (!in.open(QIODevice::ReadOnly) || !hash.addData(&in))
+    return {};
+  return QString::fromLatin1(hash.result().toHex());
+}
+
+std::expected<void, QString> StampTable(QSqlDatabase& db, const QString& table,
+                                        const QString& servedUrl, const QString& servedDir) {
+  QSqlQuery rows(db);
+  if (!rows.exec(QStringLiteral("select id, url_firmware from %1").arg(table)))
+    return std::unexpected(rows.lastError().text());
+  std::vector<std::pair<qint64, QString>> stamps;
+  while (rows.next()) {
+    const QString url = rows.value(1).toString();
+    if (!url.startsWith(servedUrl))
+      continue;
+    const QString md5 = FileMd5(servedDir + url.mid(servedUrl.size()));
+    if (!md5.isEmpty())
+      stamps.emplace_back(rows.value(0).toLongLong(), md5);
+  }
+  QSqlQuery update(db);
+  update.prepare(QStringLiteral("update %1 set md5=? where id=?").arg(table));
+  for (const auto& [id, md5] : stamps) {
+    update.addBindValue(md5);
+    update.addBindValue(id);
+    if (!update.exec())
+      return std::unexpected(update.lastError().text());
+  }
+  return {};
+}
+
+}  // namespace
+
+std::expected<void, QString> StampDemoChecksums(const DemoWorld& world,
+                                                const QString& catalogueFile) {
+  const QString servedUrl = QString::fromStdString(world.ServerUrl()) + QLatin1Char('/');
+  const QString servedDir = QString::fromStdString(world.ServedDir().string()) + QLatin1Char('/');
+  const QString name = QUuid::createUuid().toString();
+  std::expected<void, QString> result;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(catalogueFile);
+    if (!QFile::exists(catalogueFile) || !db.open()) {
+      result = std::unexpected(QStringLiteral("não foi possível abrir %1").arg(catalogueFile));
+    } else {
+      result = StampTable(db, QStringLiteral("devices"), servedUrl, servedDir);
+      if (result)
+        result = StampTable(db, QStringLiteral("devices_aux"), servedUrl, servedDir);
+      db.close();
+    }
+  }
+  QSqlDatabase::removeDatabase(name);
+  return result;
 }
 
 }  // namespace sim

@@ -19,4 +19,10 @@ inline constexpr char kFakeToolName[] = "solvanta-fake-tool";
 std::expected<void, QString> WriteDemoArchives(const DemoWorld& world,
                                                const std::filesystem::path& fakeTool);
 
+// Writes into the catalogue `catalogueFile` the MD5 of every firmware file
+// the world serves, for the devices and their further parts, so the demo's
+// downloads pass their integrity check. Links to other hosts keep theirs.
+std::expected<void, QString> StampDemoChecksums(const DemoWorld& world,
+                                                const QString& catalogueFile);
+
 }  // namespace sim

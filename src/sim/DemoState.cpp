@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include "catalogue/DataModule.h"
 #include "catalogue/DatabaseFiles.h"
 #include "platform/sim/SimulatedPc.h"
 #include "sim/DemoArchives.h"
@@ -15,7 +16,9 @@ namespace sim {
 
 namespace {
 
-QString path(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+QString path(const std::filesystem::path& p) {
+  return QString::fromStdString(p.string());
+}
 
 QString shellQuoted(QString text) {
   return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("'\\''")) +
@@ -162,11 +165,16 @@ std::expected<QString, QString> WriteDemoState(const DemoWorld& world, const QSt
   // vendor tool installed beside the program.
   const QString fakeTool =
       QFileInfo(program).absolutePath() + QLatin1Char('/') + QLatin1String(kFakeToolName);
-  if (auto archives = WriteDemoArchives(
-          world, QFile::exists(fakeTool) ? std::filesystem::path(fakeTool.toStdString())
-                                  : std::filesystem::path());
+  if (auto archives = WriteDemoArchives(world, QFile::exists(fakeTool)
+                                                   ? std::filesystem::path(fakeTool.toStdString())
+                                                   : std::filesystem::path());
       !archives) {
     return std::unexpected(archives.error());
+  }
+  if (auto stamped = StampDemoChecksums(
+          world, path(world.DataDir()) + QLatin1Char('/') + QLatin1String(Tdm::kCatalogueFile));
+      !stamped) {
+    return std::unexpected(stamped.error());
   }
   // The device pictures and TV models go to the world's server, its shared part.
   if (const auto p = AddDemoPictures(const_cast<DemoWorld&>(world)); !p)

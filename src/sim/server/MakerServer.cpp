@@ -152,6 +152,28 @@ std::string ContentTypeOf(const std::filesystem::path& path) {
   return it == kTypes.end() ? "application/octet-stream" : it->second;
 }
 
+// The entry of `folder` named `segment`; like the maker's Windows server, a
+// name in another letter case is found when the exact one is missing.
+std::filesystem::path Child(const std::filesystem::path& folder, const std::string& segment) {
+  std::error_code error;
+  const std::filesystem::path exact = folder / segment;
+  if (std::filesystem::exists(exact, error) || !std::filesystem::is_directory(folder, error)) {
+    return exact;
+  }
+  const auto lower = [](std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+  };
+  const std::string wanted = lower(segment);
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    if (lower(entry.path().filename().string()) == wanted) {
+      return entry.path();
+    }
+  }
+  return exact;
+}
+
 // The file below `root` that a decoded URL path names; nullopt when the path
 // climbs out of it.
 std::optional<std::filesystem::path> MapPath(const std::filesystem::path& root,
@@ -169,7 +191,7 @@ std::optional<std::filesystem::path> MapPath(const std::filesystem::path& root,
       return std::nullopt;
     }
     if (!segment.empty() && segment != ".") {
-      result /= segment;
+      result = Child(result, segment);
     }
     start = end + 1;
   }
