@@ -90,8 +90,28 @@ click 100 200
 shot "$main" confirmation
 click 451 331 0.3
 shot "$main" confirmation-accepted
-click 575 494
-click 367 566
+# The recovery flow: drivers, the vendor tool, the firmware, then the slot
+# of the family's rewriter.
+click 575 440 2
+shot "$main" flow-download
+sleep 6
+shot "$main" flow-end
+
+# The TV road, on a new run in the same world (the customer is known now).
+restart() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  "$program" --demo-root="$world" >>"$world.log" 2>&1 &
+  app_pid=$!
+  sleep 1
+  main=$(window "Assistente Solvanta")
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  stage_x=$((X + 281))
+  stage_y=$((Y + 40))
+  sleep 3
+}
+restart
+click 588 542 2
 click 492 285 0.2
 shot "$main" tv-catalogue-update
 sleep 2
@@ -102,15 +122,8 @@ xdotool key Return
 sleep 1.5
 shot "$main" tv-confirmation
 
-# Ctrl+Alt+H shows the restart notice over the stage; on a program of its
-# own, since the road above may have ended the run.
-kill "$app_pid" 2>/dev/null || true
-wait "$app_pid" 2>/dev/null || true
-"$program" --demo-root="$world" >>"$world.log" 2>&1 &
-app_pid=$!
-sleep 1
-main=$(window "Assistente Solvanta")
-sleep 2
+# Ctrl+Alt+H shows the restart notice over the stage.
+restart
 xdotool key --window "$main" ctrl+alt+h
 sleep 1
 shot "$main" message-dialog

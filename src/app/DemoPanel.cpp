@@ -53,11 +53,11 @@ DemoPanel::DemoPanel(const QString& worldDir, const QString& serverUrl, QWidget*
   server->setTextInteractionFlags(Qt::TextSelectableByMouse);
   // What the program learnt of the simulated PC's public address from the
   // local geolocation service at start-up.
-  auto* address = new QLabel(QStringLiteral("Endereço público: %1 (%2 - %3)")
-                                 .arg(UAPI ? UAPI->InfoIp : QString(),
-                                      UAPI ? UAPI->InfoCidade : QString(),
-                                      UAPI ? UAPI->InfoEstado : QString()),
-                             this);
+  auto* address =
+      new QLabel(QStringLiteral("Endereço público: %1 (%2 - %3)")
+                     .arg(UAPI ? UAPI->InfoIp : QString(), UAPI ? UAPI->InfoCidade : QString(),
+                          UAPI ? UAPI->InfoEstado : QString()),
+                 this);
   address->setObjectName(QStringLiteral("address"));
   layout->addWidget(world);
   layout->addWidget(server);

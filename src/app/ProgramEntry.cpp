@@ -30,8 +30,8 @@
 #include "report/Rel.h"
 #include "rewrite/FallDone.h"
 #include "rewrite/uClassDeviceChanges.h"
-#include "service/UpdateSystem.h"
 #include "service/Tvs_update.h"
+#include "service/UpdateSystem.h"
 
 Tfp* fp = nullptr;
 Tdm* dm = nullptr;
@@ -80,29 +80,29 @@ Slot slot(T*& instance) {
 // after it; the screens still to be built take their places in this table.
 std::vector<Slot> creationOrder() {
   return {
-      slot(fp),          // Tfp
-      slot(FSModel),     // TFSModel
-      slot(dm),          // Tdm
-      slot(UAPI),        // TUAPI
-      slot(Rel),         // TRel
-      slot(Ptr),         // TPtr
-      slot(Img),         // TImg
-      slot(FWCmsg),      // TFWCmsg
-      slot(acceptcontract),  // Tacceptcontract
-      slot(DrvInstall),  // TDrvInstall
-      slot(ExtFiles),    // TExtFiles
-      slot(DIso),        // TDIso
-      slot(Fmessage),    // TFmessage
-      slot(FallDone),    // TFallDone
-      slot(IsoExp),      // TIsoExp
-      slot(FCliEntry),   // TFCliEntry
-      slot(UpdateSystem),  // TUpdateSystem
-      slot(SystemDone),  // TSystemDone
-      slot(FBNB),        // TFBNB
-      slot(FsTsystem),   // TFsTsystem
-      slot(TvsGetRadical),  // TTvsGetRadical
-      slot(Tvs_update),  // TTvs_update
-      slot(msgSimNao),   // TmsgSimNao
+      slot(fp),                  // Tfp
+      slot(FSModel),             // TFSModel
+      slot(dm),                  // Tdm
+      slot(UAPI),                // TUAPI
+      slot(Rel),                 // TRel
+      slot(Ptr),                 // TPtr
+      slot(Img),                 // TImg
+      slot(FWCmsg),              // TFWCmsg
+      slot(acceptcontract),      // Tacceptcontract
+      slot(DrvInstall),          // TDrvInstall
+      slot(ExtFiles),            // TExtFiles
+      slot(DIso),                // TDIso
+      slot(Fmessage),            // TFmessage
+      slot(FallDone),            // TFallDone
+      slot(IsoExp),              // TIsoExp
+      slot(FCliEntry),           // TFCliEntry
+      slot(UpdateSystem),        // TUpdateSystem
+      slot(SystemDone),          // TSystemDone
+      slot(FBNB),                // TFBNB
+      slot(FsTsystem),           // TFsTsystem
+      slot(TvsGetRadical),       // TTvsGetRadical
+      slot(Tvs_update),          // TTvs_update
+      slot(msgSimNao),           // TmsgSimNao
       slot(ClassDeviceChanges),  // TClassDeviceChanges
       slot(DownloadMultipart),   // TDownloadMultipart
   };
@@ -117,19 +117,22 @@ void CreateProgramObjects() {
   // Numbers, sizes and dates in the user's locale (Brazilian Portuguese on
   // the simulated PC), whatever the process was started with.
   QLocale::setDefault(UserLocale(*platform::Current().environment));
-  for (const Slot& s : creationOrder()) s.create();
+  for (const Slot& s : creationOrder())
+    s.create();
   fpShown = false;
 
   QObject::connect(fp, &Tfp::closeRequested, UAPI, [] { UAPI->FecharSistema(); });
   QObject::connect(fp, &Tfp::homologacaoRequested, UAPI, [] { UAPI->DoHomologacao(); });
   QObject::connect(fp, &Tfp::shown, UAPI, [] {
-    if (!std::exchange(fpShown, true)) FpFormShow();
+    if (!std::exchange(fpShown, true))
+      FpFormShow();
   });
 }
 
 void DestroyProgramObjects() {
   auto order = creationOrder();
-  for (auto it = order.rbegin(); it != order.rend(); ++it) it->destroy();
+  for (auto it = order.rbegin(); it != order.rend(); ++it)
+    it->destroy();
 }
 
 void FpFormShow() {

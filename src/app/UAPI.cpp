@@ -31,7 +31,9 @@ namespace {
 
 const QString kSep = QDir::separator();
 
-std::string utf8(const QString& s) { return s.toStdString(); }
+std::string utf8(const QString& s) {
+  return s.toStdString();
+}
 
 // A serial number is used as a folder name: anything that could climb out of
 // the temporary folder or name it is refused.
@@ -42,11 +44,14 @@ bool usableFolderName(const QString& name) {
 
 }  // namespace
 
-TUAPI::TUAPI() { FormCreate(); }
+TUAPI::TUAPI() {
+  FormCreate();
+}
 
 TUAPI::~TUAPI() {
   RemoveFonts();
-  if (hOpen) curl_share_cleanup(hOpen);
+  if (hOpen)
+    curl_share_cleanup(hOpen);
 }
 
 void TUAPI::FormCreate() {
@@ -136,7 +141,8 @@ QString TUAPI::ReturnHiddenDir() {
   try {
     TWMI wmi(platform::Current().wmi);
     auto query = wmi.CreateQuery("SELECT SerialNumber FROM Win32_OperatingSystem");
-    while (query->Next()) serial = QString::fromStdString(query->Value("SerialNumber"));
+    while (query->Next())
+      serial = QString::fromStdString(query->Value("SerialNumber"));
   } catch (const platform::WmiError&) {
     serial.clear();
   }
@@ -173,14 +179,16 @@ QStringList TUAPI::FontFiles() {
 void TUAPI::InstallFonts() {
   auto& fonts = *platform::Current().fonts;
   for (const QString& file : FontFiles()) {
-    if (fonts.AddFontResource(utf8(file))) installedFonts_ << file;
+    if (fonts.AddFontResource(utf8(file)))
+      installedFonts_ << file;
   }
   fonts.NotifyFontChange();
 }
 
 void TUAPI::RemoveFonts() {
   auto& fonts = *platform::Current().fonts;
-  for (const QString& file : FontFiles()) fonts.RemoveFontResource(utf8(file));
+  for (const QString& file : FontFiles())
+    fonts.RemoveFontResource(utf8(file));
   installedFonts_.clear();
   fonts.NotifyFontChange();
 }
@@ -193,8 +201,10 @@ namespace {
 
 bool registryFlag(const std::string& key, const std::string& name) {
   auto value = platform::Current().registry->ReadValue(platform::Hive::CurrentUser, key, name);
-  if (!value) return false;
-  if (auto* number = std::get_if<std::uint32_t>(&*value)) return *number != 0;
+  if (!value)
+    return false;
+  if (auto* number = std::get_if<std::uint32_t>(&*value))
+    return *number != 0;
   return false;
 }
 
@@ -205,7 +215,8 @@ void TUAPI::LoadHomologacao() {
   const std::string key = utf8(registryKey());
   registry.CreateKey(platform::Hive::CurrentUser, key);
   IsHomologacao = registryFlag(key, "ishomologacao");
-  if (fp) fp->Lhomologacao()->setVisible(IsHomologacao);
+  if (fp)
+    fp->Lhomologacao()->setVisible(IsHomologacao);
 }
 
 void TUAPI::DoHomologacao() {
@@ -221,10 +232,13 @@ void TUAPI::DoHomologacao() {
 }
 
 void TUAPI::FecharSistema() {
-  if (terminating_) return;
-  if (SystemDone) SystemDone->ShowOverStage();
+  if (terminating_)
+    return;
+  if (SystemDone)
+    SystemDone->ShowOverStage();
 
-  if (Rel) Rel->EnviaSystemLog();
+  if (Rel)
+    Rel->EnviaSystemLog();
 
   RecursiveDelete(fHiddenDir);
 
@@ -238,7 +252,8 @@ void TUAPI::FecharSistema() {
 }
 
 void TUAPI::desejaFechar() {
-  if (MsgPadrao(QStringLiteral("Gostaria de encerrar o sistema ?"), true)) FecharSistema();
+  if (MsgPadrao(QStringLiteral("Gostaria de encerrar o sistema ?"), true))
+    FecharSistema();
 }
 
 void TUAPI::ReturnBegining(TStageScreen* Screen) {
@@ -253,7 +268,9 @@ bool TUAPI::MsgPadrao(const QString& aTexto, bool SimNao, const QString& aBoldTe
   return Fmessage->MsgPadrao(aTexto, SimNao, aBoldText);
 }
 
-bool TUAPI::MsgPadraoSimNao(const QString& aTexto) { return msgSimNao->MsgPadraoSimNao(aTexto); }
+bool TUAPI::MsgPadraoSimNao(const QString& aTexto) {
+  return msgSimNao->MsgPadraoSimNao(aTexto);
+}
 
 void TUAPI::MakeItBold(QTextEdit* re, QWidget* apanel, const QString& aString, int Ajuste) {
   ::MakeItBold(re, apanel, aString, Ajuste);
