@@ -2,6 +2,7 @@
 
 #include <QBitmap>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
@@ -98,4 +99,15 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
   palette.setColor(QPalette::WindowText, colour);
   palette.setColor(QPalette::Text, colour);
   widget->setPalette(palette);
+}
+
+QLabel* LightLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                   int pixels, QRgb colour, Qt::Alignment align) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), pixels, false));
+  SetTextColour(label, QColor(colour));
+  label->setGeometry(place);
+  label->setAlignment(align);
+  return label;
 }

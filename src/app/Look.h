@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+class QLabel;
+class QRect;
 class QWidget;
 
 // The program's palette.
@@ -66,3 +68,7 @@ void SetBackgroundColour(QWidget* widget, const QColor& colour);
 
 // Sets a widget's text colour.
 void SetTextColour(QWidget* widget, const QColor& colour);
+
+// A caption in "Gilmer Light" of `pixels` pixels and `colour` at `place`.
+QLabel* LightLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
+                   int pixels, QRgb colour, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);

@@ -18,17 +18,6 @@ namespace {
 
 constexpr char kBtnContinuarMaisTarde[] = ":/art/btn_continuar_mais_tarde.svg";
 
-QLabel* Text(QWidget* parent, const char* name, const QString& text, const QRect& place, int pixels,
-             QRgb colour, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), pixels, false));
-  SetTextColour(label, QColor(colour));
-  label->setGeometry(place);
-  label->setAlignment(align);
-  return label;
-}
-
 }  // namespace
 
 TDownloadMultipart::TDownloadMultipart(QWidget* parent) : TStageDialog(parent) {
@@ -38,29 +27,30 @@ TDownloadMultipart::TDownloadMultipart(QWidget* parent) : TStageDialog(parent) {
   image2_->setGeometry(0, 0, kStageWidth, kStageHeight);
   image2_->setPixmap(ArtPixmap(QLatin1String(art::kWaitingBackground), size()));
 
-  label1_ = Text(this, "Label1", QStringLiteral("Baixando arquivos"), {0, 250, kStageWidth, 40}, 27,
-                 kGoldColour, Qt::AlignCenter);
-  label2_ =
-      Text(this, "Label2",
-           QStringLiteral("Estamos baixando o arquivo necessário para regravar o dispositivo."),
-           {24, 352, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
-  label3_ = Text(this, "Label3", QStringLiteral("Este procedimento pode demorar."),
-                 {24, 374, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
-  label4_ = Text(this, "Label4", QStringLiteral("Por gentileza, aguarde o término."),
-                 {24, 396, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
+  label1_ = LightLabel(this, "Label1", QStringLiteral("Baixando arquivos"),
+                       {0, 250, kStageWidth, 40}, 27, kGoldColour, Qt::AlignCenter);
+  label2_ = LightLabel(
+      this, "Label2",
+      QStringLiteral("Estamos baixando o arquivo necessário para regravar o dispositivo."),
+      {24, 352, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
+  label3_ = LightLabel(this, "Label3", QStringLiteral("Este procedimento pode demorar."),
+                       {24, 374, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
+  label4_ = LightLabel(this, "Label4", QStringLiteral("Por gentileza, aguarde o término."),
+                       {24, 396, 687, 22}, 16, kWhiteColour, Qt::AlignCenter);
   abProgress_ = new SmoothProgressBar(QColor(kGoldColour), QColor(40, 60, 85), this);
   abProgress_->setObjectName(QStringLiteral("AbProgress"));
   abProgress_->setGeometry(60, 432, 615, 22);
-  lstatus_ =
-      Text(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 460, 615, 24}, 16, kWhiteColour);
-  lvelocidade_ = Text(this, "lvelocidade", QStringLiteral("Velocidade: 3000Kb/s"),
-                      {60, 486, 300, 24}, 16, kWhiteColour);
-  ltempoEstimado_ = Text(this, "ltempoEstimado", QStringLiteral("Tempo Estimado: 3 Minutos"),
-                         {375, 486, 300, 24}, 16, kWhiteColour, Qt::AlignRight | Qt::AlignVCenter);
+  lstatus_ = LightLabel(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 460, 615, 24}, 16,
+                        kWhiteColour);
+  lvelocidade_ = LightLabel(this, "lvelocidade", QStringLiteral("Velocidade: 3000Kb/s"),
+                            {60, 486, 300, 24}, 16, kWhiteColour);
+  ltempoEstimado_ =
+      LightLabel(this, "ltempoEstimado", QStringLiteral("Tempo Estimado: 3 Minutos"),
+                 {375, 486, 300, 24}, 16, kWhiteColour, Qt::AlignRight | Qt::AlignVCenter);
   btContinuarMaisTarde_ = new PictureButton(QLatin1String(kBtnContinuarMaisTarde), this);
   btContinuarMaisTarde_->setObjectName(QStringLiteral("BtContinuarMaisTarde"));
   btContinuarMaisTarde_->move(260, 528);
-  tamanho_ = Text(this, "Tamanho", QString(), {60, 512, 200, 24}, 16, kWhiteColour);
+  tamanho_ = LightLabel(this, "Tamanho", QString(), {60, 512, 200, 24}, 16, kWhiteColour);
   tamanho_->hide();
   btcontinuar_ = new PictureButton(QLatin1String(art::kBtnContinuar), this);
   btcontinuar_->setObjectName(QStringLiteral("Btcontinuar"));

@@ -38,17 +38,6 @@ constexpr long kBlock = 1025;
 
 using Curl = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 
-QLabel* Text(QWidget* parent, const char* name, const QString& text, const QRect& place, int pixels,
-             QRgb colour, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), pixels, false));
-  SetTextColour(label, QColor(colour));
-  label->setGeometry(place);
-  label->setAlignment(align);
-  return label;
-}
-
 QTimer* Timer(QObject* parent, const char* name, int interval) {
   auto* timer = new QTimer(parent);
   timer->setObjectName(QLatin1String(name));
@@ -128,8 +117,8 @@ TDIso::TDIso(QWidget* parent) : TStageDialog(parent) {
   setObjectName(QStringLiteral("DIso"));
   setFixedSize(720, 620);
   SetBackgroundColour(this, Qt::white);
-  label1_ = Text(this, "Label1", QStringLiteral("Baixando arquivos"), {20, 30, 680, 40}, 27,
-                 kGoldColour, Qt::AlignCenter);
+  label1_ = LightLabel(this, "Label1", QStringLiteral("Baixando arquivos"), {20, 30, 680, 40}, 27,
+                       kGoldColour, Qt::AlignCenter);
   panel1_ = new QWidget(this);
   panel1_->setObjectName(QStringLiteral("Panel1"));
   panel1_->setGeometry(60, 110, 600, 90);
@@ -155,13 +144,14 @@ TDIso::TDIso(QWidget* parent) : TStageDialog(parent) {
   progressBar_ = new SmoothProgressBar(QColor(kGoldColour), QColor(225, 225, 225), this);
   progressBar_->setObjectName(QStringLiteral("ProgressBar"));
   progressBar_->setGeometry(60, 260, 600, 22);
-  lstatus_ =
-      Text(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 295, 600, 24}, 16, kStageColour);
-  lvelocidade_ = Text(this, "lvelocidade", QStringLiteral("Velocidade: 3000Kb/s"),
-                      {60, 325, 300, 24}, 16, kStageColour);
-  ltempoEstimado_ = Text(this, "ltempoEstimado", QStringLiteral("Tempo Estimado: 3 Minutos"),
-                         {360, 325, 300, 24}, 16, kStageColour, Qt::AlignRight | Qt::AlignVCenter);
-  tamanho_ = Text(this, "Tamanho", QString(), {60, 355, 200, 24}, 16, kStageColour);
+  lstatus_ = LightLabel(this, "Lstatus", QStringLiteral("Progresso: 30%"), {60, 295, 600, 24}, 16,
+                        kStageColour);
+  lvelocidade_ = LightLabel(this, "lvelocidade", QStringLiteral("Velocidade: 3000Kb/s"),
+                            {60, 325, 300, 24}, 16, kStageColour);
+  ltempoEstimado_ =
+      LightLabel(this, "ltempoEstimado", QStringLiteral("Tempo Estimado: 3 Minutos"),
+                 {360, 325, 300, 24}, 16, kStageColour, Qt::AlignRight | Qt::AlignVCenter);
+  tamanho_ = LightLabel(this, "Tamanho", QString(), {60, 355, 200, 24}, 16, kStageColour);
   tamanho_->hide();
   btcontinuar_ = new PictureButton(QLatin1String(art::kBtnContinuar), this);
   btcontinuar_->setObjectName(QStringLiteral("Btcontinuar"));

@@ -17,16 +17,6 @@ namespace {
 
 constexpr int kCloseDelayMs = 500;
 
-QLabel* Text(QWidget* parent, const char* name, const QString& text, const QRect& place, int pixels,
-             QRgb colour) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), pixels, false));
-  SetTextColour(label, QColor(colour));
-  label->setGeometry(place);
-  return label;
-}
-
 SmoothProgressBar* Bar(QWidget* parent, const char* name, const QRect& place) {
   auto* bar = new SmoothProgressBar(QColor(kGoldColour), QColor(kStageColour), parent);
   bar->setObjectName(QLatin1String(name));
@@ -47,14 +37,14 @@ TExtFiles::TExtFiles(QWidget* parent) : TStageDialog(parent) {
   image2_->setGeometry(0, 0, kStageWidth, kStageHeight);
   image2_->setPixmap(ArtPixmap(QLatin1String(art::kWaitingBackground), image2_->size()));
 
-  label1_ = Text(this, "Label1", QStringLiteral("Processando arquivos"), {0, 250, kStageWidth, 40},
-                 27, kGoldColour);
+  label1_ = LightLabel(this, "Label1", QStringLiteral("Processando arquivos"),
+                       {0, 250, kStageWidth, 40}, 27, kGoldColour);
   label1_->setAlignment(Qt::AlignCenter);
-  progressoItem_ = Text(this, "ProgressoItem", QStringLiteral("Progresso: 0%"), {120, 370, 495, 24},
-                        16, kWhiteColour);
+  progressoItem_ = LightLabel(this, "ProgressoItem", QStringLiteral("Progresso: 0%"),
+                              {120, 370, 495, 24}, 16, kWhiteColour);
   abProgress_ = Bar(this, "AbProgress", {120, 398, 495, 22});
-  progressoGeral_ = Text(this, "progressoGeral", QStringLiteral("Progresso Geral:"),
-                         {120, 450, 495, 24}, 16, kWhiteColour);
+  progressoGeral_ = LightLabel(this, "progressoGeral", QStringLiteral("Progresso Geral:"),
+                               {120, 450, 495, 24}, 16, kWhiteColour);
   abProgressItem_ = Bar(this, "AbProgressItem", {120, 478, 495, 22});
   abProgressItem_->SetMaximum(100);
 

@@ -26,16 +26,6 @@ constexpr char kBackground[] = ":/selfupdate/update_background.svg";  // 735 x 5
 constexpr char kPanel[] = ":/selfupdate/update_panel.svg";            // 560 x 300
 constexpr int kUpdaterMs = 500;
 
-QLabel* Text(QWidget* parent, const char* name, const QString& text, const QRect& place, int pixels,
-             QRgb colour) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setFont(SolvantaFont(QStringLiteral("Gilmer Light"), pixels, false));
-  SetTextColour(label, QColor(colour));
-  label->setGeometry(place);
-  return label;
-}
-
 SmoothProgressBar* Bar(QWidget* parent, const char* name, const QRect& place) {
   auto* bar = new SmoothProgressBar(QColor(kGoldColour), QColor(kStageColour), parent);
   bar->setObjectName(QLatin1String(name));
@@ -59,16 +49,16 @@ TUpdateSystem::TUpdateSystem(QWidget* parent) : TStageScreen(parent) {
   image2_->setGeometry(87, 146, 560, 300);
   image2_->setPixmap(ArtPixmap(QLatin1String(kPanel), image2_->size()));
 
-  label2_ = Text(this, "Label2", QStringLiteral("Assistente Inteligente Solvanta"),
-                 {117, 166, 420, 30}, 21, kGoldColour);
-  latualizacoes_ = Text(this, "latualizacoes", QStringLiteral("Procurando atualizações..."),
-                        {117, 228, 500, 30}, 20, kWhiteColour);
+  label2_ = LightLabel(this, "Label2", QStringLiteral("Assistente Inteligente Solvanta"),
+                       {117, 166, 420, 30}, 21, kGoldColour);
+  latualizacoes_ = LightLabel(this, "latualizacoes", QStringLiteral("Procurando atualizações..."),
+                              {117, 228, 500, 30}, 20, kWhiteColour);
   progressoGeral_ =
-      Text(this, "progressoGeral", QStringLiteral("Baixando Atualizações do sistema..."),
-           {117, 282, 500, 22}, 15, kWhiteColour);
+      LightLabel(this, "progressoGeral", QStringLiteral("Baixando Atualizações do sistema..."),
+                 {117, 282, 500, 22}, 15, kWhiteColour);
   AbProgress = Bar(this, "AbProgress", {117, 308, 500, 18});
-  ProgressoItem = Text(this, "ProgressoItem", QStringLiteral("Progresso: 0%"), {117, 348, 500, 22},
-                       15, kWhiteColour);
+  ProgressoItem = LightLabel(this, "ProgressoItem", QStringLiteral("Progresso: 0%"),
+                             {117, 348, 500, 22}, 15, kWhiteColour);
   AbProgressItem = Bar(this, "AbProgressItem", {117, 374, 500, 18});
   for (QWidget* hidden : std::initializer_list<QWidget*>{progressoGeral_, AbProgress, ProgressoItem,
                                                          AbProgressItem}) {
