@@ -128,3 +128,13 @@ xdotool key --window "$main" ctrl+alt+h
 sleep 1
 shot "$main" message-dialog
 
+
+# The self-update screen, on a world whose server offers an update.
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+mkdir -p "$world/update"
+"$program" --demo-root="$world/update" --demo-update >>"$world.log" 2>&1 &
+app_pid=$!
+main=$(window "Assistente Solvanta")
+sleep 0.3
+shot "$main" self-update
