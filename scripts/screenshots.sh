@@ -92,9 +92,9 @@ click 451 331 0.3
 shot "$main" confirmation-accepted
 # The recovery flow: drivers, the vendor tool, the firmware, then the slot
 # of the family's rewriter.
-click 575 440 2
+click 575 440 3
 shot "$main" flow-download
-sleep 6
+sleep 12
 shot "$main" flow-end
 
 # The TV road, on a new run in the same world (the customer is known now).

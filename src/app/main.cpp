@@ -83,6 +83,9 @@ int main(int argc, char* argv[]) {
       if (const auto offered = sim::OfferDemoUpdate(*world); !offered)
         fail(offered.error());
     }
+    // Firmware arrives at a home connection's pace, so that its progress,
+    // speed and time can be watched and the download put off.
+    world->Server().SetFault("/solvanta/firmwares/*", {.bytesPerSecond = 16 << 10});
     options.simStatePath = state->toStdString();
     ServerSettings::SetMakerBaseUrl(world->ServerUrl());
     ServerSettings::SetGeoBaseUrl(world->GeoUrl());
