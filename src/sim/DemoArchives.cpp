@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -20,11 +21,18 @@ namespace fs = std::filesystem;
 namespace {
 
 // A small image whose bytes tell what it is.
+// Bytes that do not compress, the same in every run for the same name, so
+// an archive is as large as its firmware and its checksum never changes.
 std::string Image(const std::string& name, std::size_t size) {
-  std::string data;
+  std::uint32_t state = 2166136261u;
+  for (const char c : name)
+    state = (state ^ static_cast<unsigned char>(c)) * 16777619u;
+  std::string data = "SOLVANTA DEMO " + name + "\n";
   data.reserve(size);
-  while (data.size() < size)
-    data += "SOLVANTA DEMO " + name + "\n";
+  while (data.size() < size) {
+    state = state * 1664525u + 1013904223u;
+    data += static_cast<char>(state >> 24);
+  }
   data.resize(size);
   return data;
 }
@@ -74,6 +82,18 @@ std::expected<std::string, QString> ReadFile(const fs::path& file) {
   return s.str();
 }
 
+// Puts `fresh` in the place of `file` only when their bytes differ, so a
+// file of a kept world keeps its date, and with it the validators a paused
+// download checks before it resumes.
+void ReplaceIfChanged(const fs::path& fresh, const fs::path& file) {
+  std::error_code error;
+  if (fs::exists(file, error) && ReadFile(fresh) == ReadFile(file)) {
+    fs::remove(fresh, error);
+    return;
+  }
+  fs::rename(fresh, file, error);
+}
+
 }  // namespace
 
 std::expected<void, QString> WriteDemoArchives(const DemoWorld& world, const fs::path& fakeTool) {
@@ -99,22 +119,28 @@ std::expected<void, QString> WriteDemoArchives(const DemoWorld& world, const fs:
     const fs::path file = served / archive.path;
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    if (auto written = WriteZip(file, archive.entries); !written) {
+    const fs::path fresh = file.string() + ".new";
+    if (auto written = WriteZip(fresh, archive.entries); !written) {
       return std::unexpected(
           QStringLiteral("não foi possível gravar %1: %2")
               .arg(QString::fromStdString(file.string()), QString::fromStdString(written.error())));
     }
+    ReplaceIfChanged(fresh, file);
   }
   for (const auto& [path, contents] : PlainFirmwares()) {
     const fs::path file = served / path;
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << contents;
-    if (!out) {
-      return std::unexpected(
-          QStringLiteral("não foi possível gravar %1").arg(QString::fromStdString(file.string())));
+    const fs::path fresh = file.string() + ".new";
+    {
+      std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
+      out << contents;
+      if (!out) {
+        return std::unexpected(QStringLiteral("não foi possível gravar %1")
+                                   .arg(QString::fromStdString(file.string())));
+      }
     }
+    ReplaceIfChanged(fresh, file);
   }
   return {};
 }

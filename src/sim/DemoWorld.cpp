@@ -117,9 +117,25 @@ std::expected<std::unique_ptr<DemoWorld>, std::string> DemoWorld::Create(
       return std::unexpected(started.error());
     }
   }
+  // A kept world serves on the port of its last run when that port is free,
+  // so the addresses a run wrote down (the download state, the catalogue's
+  // links) still lead to its files in the next one.
+  const fs::path portFile = world->root_ / "server.port";
+  if (world->keep_) {
+    std::ifstream(portFile) >> serverOptions.port;
+  }
   world->server_ = std::make_unique<MakerServer>(serverOptions);
-  if (auto started = world->server_->Start(); !started) {
+  auto started = world->server_->Start();
+  if (!started && serverOptions.port != 0) {
+    serverOptions.port = 0;
+    world->server_ = std::make_unique<MakerServer>(serverOptions);
+    started = world->server_->Start();
+  }
+  if (!started) {
     return std::unexpected(started.error());
+  }
+  if (world->keep_) {
+    std::ofstream(portFile) << *started << '\n';
   }
   return world;
 }
