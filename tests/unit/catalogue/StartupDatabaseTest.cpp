@@ -9,40 +9,16 @@
 
 #include "app/Fmessage.h"
 #include "app/Globals.h"
-#include "app/ProgramEntry.h"
-#include "app/ServerSettings.h"
 #include "app/UAPI.h"
 #include "app/fp.h"
 #include "catalogue/DataModule.h"
 #include "platform/Platform.h"
-#include "sim/DemoState.h"
-#include "sim/DemoWorld.h"
+#include "support/ProgramWorld.h"
 
 namespace {
 
-class StartupDatabaseTest : public testing::Test {
+class StartupDatabaseTest : public ProgramWorldTest {
  protected:
-  void SetUp() override {
-    auto created = sim::DemoWorld::Create({});
-    ASSERT_TRUE(created) << created.error();
-    world_ = std::move(*created);
-    auto state = sim::WriteDemoState(*world_, QStringLiteral("/bin/true"));
-    ASSERT_TRUE(state) << state.error().toStdString();
-    statePath_ = state->toStdString();
-    ServerSettings::SetMakerBaseUrl(world_->ServerUrl());
-    ServerSettings::SetGeoBaseUrl(world_->GeoUrl());
-  }
-
-  void TearDown() override {
-    DestroyProgramObjects();
-    platform::SetCurrent({});
-  }
-
-  void Start() {
-    platform::SetCurrent(platform::CreatePlatform({"sim", statePath_, nullptr}));
-    CreateProgramObjects();
-  }
-
   QString DataFile(const char* name) const {
     return QString::fromStdString((world_->DataDir() / name).string());
   }
@@ -67,9 +43,6 @@ class StartupDatabaseTest : public testing::Test {
     // The run never began: no facts on the main window.
     EXPECT_TRUE(fp->cpu()->text().isEmpty());
   }
-
-  std::unique_ptr<sim::DemoWorld> world_;
-  std::string statePath_;
 };
 
 TEST_F(StartupDatabaseTest, StartUpOpensBothDatabasesAndTheModelCodes) {

@@ -5,42 +5,16 @@
 #include <QLabel>
 
 #include "app/Globals.h"
-#include "app/ProgramEntry.h"
-#include "app/ServerSettings.h"
 #include "app/UAPI.h"
 #include "app/fp.h"
 #include "platform/ManualClock.h"
 #include "platform/Platform.h"
-#include "sim/DemoState.h"
-#include "sim/DemoWorld.h"
+#include "support/ProgramWorld.h"
 
 namespace {
 
-class StartupFactsTest : public testing::Test {
+class StartupFactsTest : public ProgramWorldTest {
  protected:
-  void SetUp() override {
-    auto created = sim::DemoWorld::Create({});
-    ASSERT_TRUE(created) << created.error();
-    world_ = std::move(*created);
-    auto state = sim::WriteDemoState(*world_, QStringLiteral("/bin/true"));
-    ASSERT_TRUE(state) << state.error().toStdString();
-    statePath_ = state->toStdString();
-    ServerSettings::SetMakerBaseUrl(world_->ServerUrl());
-    ServerSettings::SetGeoBaseUrl(world_->GeoUrl());
-  }
-
-  void TearDown() override {
-    DestroyProgramObjects();
-    platform::SetCurrent({});
-  }
-
-  void Start() {
-    platform::SetCurrent(platform::CreatePlatform({"sim", statePath_, clock_}));
-    CreateProgramObjects();
-  }
-
-  std::unique_ptr<sim::DemoWorld> world_;
-  std::string statePath_;
   std::shared_ptr<platform::ManualClock> clock_ =
       std::make_shared<platform::ManualClock>(0xFFFFFFFFu - 4999);
 };
@@ -48,7 +22,7 @@ class StartupFactsTest : public testing::Test {
 TEST_F(StartupFactsTest, MainWindowShowsTheFactsOfTheSimulatedPc) {
   world_->GeoServer().SetGeolocation(
       {200, sim::GeolocationJson("177.10.20.30", "Florianópolis", "Santa Catarina")});
-  Start();
+  Start(clock_);
   EXPECT_EQ(UAPI->InfoIp, QStringLiteral("177.10.20.30"));
   EXPECT_EQ(UAPI->InfoCidade, QStringLiteral("Florianópolis"));
   EXPECT_EQ(UAPI->InfoEstado, QStringLiteral("Santa Catarina"));
@@ -64,7 +38,7 @@ TEST_F(StartupFactsTest, MainWindowShowsTheFactsOfTheSimulatedPc) {
 
 TEST_F(StartupFactsTest, StartUpGoesOnWithoutTheGeolocationService) {
   world_->GeoServer().Stop();
-  Start();
+  Start(clock_);
   EXPECT_EQ(UAPI->InfoIp, QString());
   EXPECT_EQ(UAPI->InfoCidade, QString());
   EXPECT_EQ(UAPI->InfoEstado, QString());
@@ -73,7 +47,7 @@ TEST_F(StartupFactsTest, StartUpGoesOnWithoutTheGeolocationService) {
 }
 
 TEST_F(StartupFactsTest, ElapsedTimesCountAcrossATickWrap) {
-  Start();
+  Start(clock_);
   EXPECT_EQ(UAPI->systemTotalTimeUp(), QStringLiteral("0"));
   EXPECT_EQ(UAPI->SystemFirmwareDownloadTime(), QStringLiteral("0"));
   EXPECT_TRUE(UAPI->LastMessureDownloadTime.isEmpty()) << "no download began";
